@@ -1,0 +1,24 @@
+// A headless desktop OpenGL compatibility context on Mesa's surfaceless EGL platform, with a
+// pbuffer of the frame's size standing in for the window's back buffer.
+#pragma once
+
+#include <string>
+
+class OffscreenContext {
+public:
+    OffscreenContext() = default;
+    ~OffscreenContext();
+    OffscreenContext(const OffscreenContext&) = delete;
+    OffscreenContext& operator=(const OffscreenContext&) = delete;
+
+    // Makes the context current with 24 depth and 8 stencil bits and loads OpenGL; on failure
+    // returns false and error() says why.
+    bool Create(int width, int height);
+    const std::string& error() const { return error_; }
+
+private:
+    void* display_ = nullptr;
+    void* surface_ = nullptr;
+    void* context_ = nullptr;
+    std::string error_;
+};

@@ -1,0 +1,34 @@
+// The command line of vintrel-render. Other tests and tools rely on it; keep it stable.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+struct RenderOptions {
+    int width = 1280;
+    int height = 720;
+    std::optional<LocalTimeOfDay> time;  // local time every frame sees; none: the real time
+    double clockSeconds = 0.0;           // gear and swing stopwatches at the first frame
+    std::optional<double> snowClockSeconds;  // the snow's stopwatch then; none: clockSeconds
+    double stepSeconds = 0.01;               // how far all stopwatches advance per frame
+    std::optional<uint32_t> seed;            // random seed instead of the tick count
+    int frames = 1;
+    std::string out;  // last frame, or every frame where it holds %d; empty: none written
+    bool bench = false;
+    bool help = false;
+};
+
+struct ParsedRenderOptions {
+    std::optional<RenderOptions> options;  // none when the command line is bad
+    std::string error;                     // one line saying what is wrong
+};
+
+ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv);
+
+// The file name for a frame: every "%d" in the pattern replaced by the frame number.
+std::string FramePath(const std::string& pattern, int frame);
+
+const char* RenderUsage();

@@ -1,0 +1,37 @@
+// What a screen-saver message means, decided without the operating system: the Win32 default
+// procedure asks these and applies the answer.
+#pragma once
+
+#include <cstdint>
+
+// Pixels of mouse travel (x plus y) from the stored position that end the saver.
+constexpr uint32_t mouseMoveThreshold = 4;
+
+// True when the cursor has travelled more than the threshold from the stored position.
+bool MouseTravelCloses(int32_t lastX, int32_t lastY, int32_t x, int32_t y);
+
+enum class PowerBroadcastAction {
+    Close,               // post the close request
+    KeepRunning,         // nothing to do
+    CompareAcLineStatus  // close only when the AC-line status has changed
+};
+
+// The answer to WM_POWERBROADCAST with this event (wParam); bit 0 of lParam marks a resume
+// after a failure, which does not end the saver.
+PowerBroadcastAction PowerBroadcastDecision(uintptr_t event, intptr_t lParam);
+
+enum class SystemCommandAction {
+    AnswerZero,       // swallowed: the saver keeps running
+    CloseAndForward,  // post the close request, then pass the command on
+    Forward           // pass the command on
+};
+
+// The answer to WM_SYSCOMMAND in the full-screen saver; wParam is compared whole.
+SystemCommandAction SystemCommandDecision(uintptr_t wParam);
+
+// Tick count stored before any password prompt has ended.
+constexpr uint32_t noVerificationYet = 0xFFFFFFFFu;
+
+// True when a password prompt ended less than 200 ms before now (tick counts that wrap at
+// 32 bits): a close request then is answered without prompting again.
+bool VerificationEndedRecently(uint32_t lastVerifyTick, uint32_t now);

@@ -1,0 +1,117 @@
+// Process entry, the mode dispatch, the configuration dialog request and the password change.
+#include <windows.h>
+// windows.h first: commctrl.h relies on its types.
+#include <commctrl.h>
+
+#include "host/saver_arguments.h"
+#include "host/saver_behaviour_win32.h"
+#include "host/saver_modes_win32.h"
+#include "scene/screen_saver_proc_win32.h"
+
+HINSTANCE saverInstance = nullptr;
+bool win9xPlatform = false;
+
+namespace {
+
+constexpr int kConfigureDialogTemplate = 2003;
+
+const char* NextCharacter(const char* text) { return CharNextA(text); }
+
+HWND WindowFromNumber(uint32_t number) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
+}
+
+// The named window, or the foreground window where the number names no existing window.
+HWND WindowOrForeground(uint32_t number) {
+    HWND window = WindowFromNumber(number);
+    return number != 0 && IsWindow(window) ? window : GetForegroundWindow();
+}
+
+// An exception that no one else handles ends the saver with -1, after telling the system
+// that no password-protected saver runs any longer.
+LONG WINAPI SaverExceptionFilter(EXCEPTION_POINTERS*) {
+    SetSaverRunning(FALSE);
+    ExitProcess(static_cast<UINT>(-1));
+}
+
+// The dialog procedure proper answers BOOL; a dialog procedure answers a pointer-sized value.
+INT_PTR CALLBACK ConfigureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
+}
+
+int DispatchSaverMode(const char* text) {
+    const SaverArguments arguments = ParseSaverArguments(text);
+    switch (arguments.mode) {
+        case SaverMode::ConfigureWithoutOwner:
+            return ShowConfigureDialog(nullptr);
+        case SaverMode::FullScreen:
+            return RunSaverWindow(nullptr);
+        case SaverMode::Preview: {
+            HWND parent = WindowFromNumber(arguments.window);
+            if (arguments.window == 0 || !IsWindow(parent)) return -1;
+            return RunSaverWindow(parent);
+        }
+        case SaverMode::Configure:
+            return ShowConfigureDialog(WindowOrForeground(arguments.window));
+        case SaverMode::ChangePassword:
+            if (!win9xPlatform) return -1;
+            ChangeSaverPassword(WindowOrForeground(arguments.window));
+            return 0;
+        case SaverMode::Unrecognised:
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+extern "C" void SaverEntry() {
+    const char* arguments = SkipProgramName(GetCommandLineA(), NextCharacter);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    const int showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+    const int exitCode = SaverMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(arguments), showCommand);
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    SaverEntry();
+    return 0;
+}
+
+int SaverMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_TAB_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    saverInstance = instance;
+
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    win9xPlatform = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+#pragma GCC diagnostic pop
+
+    SetUnhandledExceptionFilter(SaverExceptionFilter);
+    return DispatchSaverMode(arguments);
+}
+
+int ShowConfigureDialog(HWND parent) {
+    if (!RegisterDialogClasses(saverInstance)) return 0;
+    // The module carries no dialog template, so the request fails at once and shows nothing.
+    return static_cast<int>(
+        DialogBoxParamA(saverInstance, MAKEINTRESOURCEA(kConfigureDialogTemplate), parent, ConfigureDialogProc, 0));
+}
+
+void ChangeSaverPassword(HWND owner) {
+    using ChangePasswordFn = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2);
+    HMODULE library = LoadLibraryA("MPR.DLL");
+    if (!library) return;
+    auto changePassword = reinterpret_cast<ChangePasswordFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    if (changePassword) changePassword("SCRSAVE", owner, 0, 0);
+    FreeLibrary(library);
+}

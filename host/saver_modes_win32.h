@@ -1,0 +1,17 @@
+// The screen-saver host: command line, modes, the window and its message loop.
+#pragma once
+
+#include <windows.h>
+
+extern HINSTANCE saverInstance;
+extern bool win9xPlatform;  // the Windows 95/98/Me family: the host handles passwords there
+extern bool isPreview;
+extern HWND mainWindow;
+extern BYTE acLineStatus;          // 255 when the power status cannot be read
+extern UINT queryCancelAutoPlayMsg;  // 0 when not registered
+
+extern "C" void SaverEntry();
+int SaverMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR arguments, int showCommand);
+int RunSaverWindow(HWND parent);
+int ShowConfigureDialog(HWND parent);
+void ChangeSaverPassword(HWND owner);

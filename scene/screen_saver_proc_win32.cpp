@@ -1,0 +1,110 @@
+// The program's window procedure: owns the rendering context and the frame timer.
+#include <windows.h>
+
+#include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
+#include "host/saver_behaviour_win32.h"
+#include "scene/clock_time.h"
+#include "scene/render_frame.h"
+#include "scene/scene_setup.h"
+#include "scene/scene_window.h"
+#include "scene/screen_saver_proc_win32.h"
+
+namespace {
+
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT kFramePeriodMilliseconds = 10;
+
+// PFD_DRAW_TO_WINDOW is deliberately not requested.
+constexpr PIXELFORMATDESCRIPTOR pixelFormatRequest = {
+    40,                                    // nSize
+    1,                                     // nVersion
+    PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, // dwFlags
+    PFD_TYPE_RGBA,                         // iPixelType
+    32,                                    // cColorBits
+    0, 0, 0, 0, 0, 0, 0, 0,                // colour bits and shifts
+    0, 0, 0, 0, 0,                         // accumulation bits
+    24,                                    // cDepthBits
+    8,                                     // cStencilBits
+    0,                                     // cAuxBuffers
+    PFD_MAIN_PLANE,                        // iLayerType
+    0,                                     // bReserved
+    0, 0, 0,                               // layer, visible and damage masks
+};
+
+RECT clientRect{};
+HDC deviceContext = nullptr;
+HGLRC renderContext = nullptr;
+
+// True once OpenGL could be loaded for the window's context. Without it no OpenGL entry point
+// exists to call, so the window simply shows nothing, as it would with a context that draws
+// nothing.
+bool openGlLoaded = false;
+
+// OpenGL 1.1 entry points come from opengl32.dll itself; wglGetProcAddress finds only the rest.
+void (*LookUpOpenGl(const char* name))(void) {
+    PROC procedure = wglGetProcAddress(name);
+    const auto value = reinterpret_cast<intptr_t>(procedure);
+    if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) {
+        procedure = GetProcAddress(GetModuleHandleA("opengl32.dll"), name);
+    }
+    return reinterpret_cast<void (*)(void)>(reinterpret_cast<void*>(procedure));
+}
+
+void CreateScene(HWND window) {
+    GetClientRect(window, &clientRect);
+    clientWidth = clientRect.right;
+    clientHeight = clientRect.bottom;
+
+    deviceContext = GetDC(window);
+    const int format = ChoosePixelFormat(deviceContext, &pixelFormatRequest);
+    SetPixelFormat(deviceContext, format, &pixelFormatRequest);
+    renderContext = wglCreateContext(deviceContext);
+    wglMakeCurrent(deviceContext, renderContext);
+
+    openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGl);
+    if (openGlLoaded) {
+        SetupProjection();
+        SceneSetup();
+    }
+    SetTimer(window, kFrameTimer, kFramePeriodMilliseconds, nullptr);
+}
+
+void DrawFrame() {
+    UpdateScene();
+    if (openGlLoaded) RenderFrame();
+    SwapBuffers(deviceContext);
+}
+
+void DestroyScene(HWND window) {
+    KillTimer(window, kFrameTimer);
+    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
+    sceneQuadric = nullptr;
+    wglMakeCurrent(deviceContext, nullptr);
+    wglDeleteContext(renderContext);
+    ReleaseDC(window, deviceContext);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    sceneWindow = window;
+    switch (message) {
+        case WM_CREATE:
+            CreateScene(window);
+            return 0;
+        case WM_TIMER:  // every timer message draws, whatever its identifier
+            DrawFrame();
+            return 0;
+        case WM_DESTROY:
+            DestroyScene(window);
+            return 0;
+        default:
+            return DefScreenSaverProc(window, message, wParam, lParam);
+    }
+}
+
+BOOL CALLBACK ScreenSaverConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL RegisterDialogClasses(HINSTANCE) { return TRUE; }

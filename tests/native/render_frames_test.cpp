@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "png_image.h"
+
+namespace {
+
+struct RunResult {
+    int exitCode;
+    std::string output;  // stdout and stderr together
+};
+
+RunResult RunRender(const std::string& arguments) {
+    const std::string command = std::string(VINTREL_RENDER) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, "popen failed"};
+    std::string output;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+std::string TempPath(const std::string& name) {
+    const char* directory = std::getenv("TMPDIR");
+    return std::string(directory ? directory : "/tmp") + "/vintrel-render-test-" + std::to_string(getpid()) + "-" + name;
+}
+
+TEST(VintrelRender, WritesAPngOfTheRequestedSize) {
+    const std::string path = TempPath("size.png");
+    const RunResult run = RunRender("--size 640x480 --time 10:10:00 --seed 1 --out " + path);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto image = ReadPng(path);
+    ASSERT_TRUE(image) << "no valid PNG at " << path;
+    EXPECT_EQ(image->width, 640);
+    EXPECT_EQ(image->height, 480);
+    std::remove(path.c_str());
+}
+
+TEST(VintrelRender, NumbersEveryFrameWherePathHoldsAPlaceholder) {
+    const std::string pattern = TempPath("frame%d.png");
+    const RunResult run = RunRender("--size 64x48 --frames 3 --out " + pattern);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (int frame = 0; frame < 3; ++frame) {
+        const std::string path = TempPath("frame" + std::to_string(frame) + ".png");
+        EXPECT_TRUE(ReadPng(path)) << path;
+        std::remove(path.c_str());
+    }
+}
+
+TEST(VintrelRender, BenchPrintsOneFigureALine) {
+    const RunResult run = RunRender("--size 64x48 --frames 5 --bench");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::istringstream lines(run.output);
+    std::string name;
+    double value = -1.0;
+    int figures = 0;
+    double startup = 0.0;
+    double median = 0.0;
+    double minimum = 0.0;
+    double maximum = 0.0;
+    while (lines >> name >> value) {
+        ++figures;
+        if (name == "startup_ms") startup = value;
+        if (name == "frame_median_ms") median = value;
+        if (name == "frame_min_ms") minimum = value;
+        if (name == "frame_max_ms") maximum = value;
+    }
+    EXPECT_EQ(figures, 4) << run.output;
+    EXPECT_GT(startup, 0.0);
+    EXPECT_LE(minimum, median);
+    EXPECT_LE(median, maximum);
+}
+
+TEST(VintrelRender, BadOptionsExitWithTwoAndOneLine) {
+    for (const char* arguments : {"--bogus", "--size 640", "--frames 0", "--time 25:00:00", "--seed"}) {
+        const RunResult run = RunRender(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << arguments << ": " << run.output;
+    }
+}
+
+TEST(VintrelRender, HelpDescribesTheOptions) {
+    const RunResult run = RunRender("--help");
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--size", "--time", "--clock", "--snow-clock", "--step", "--seed", "--frames", "--out",
+                               "--bench"}) {
+        EXPECT_NE(run.output.find(option), std::string::npos) << option;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Until the scene draws, every pixel shows the opaque red clear colour.
+TEST(VintrelRender, EmptySceneIsRed) {
+    const std::string path = TempPath("red.png");
+    const RunResult run = RunRender("--size 640x480 --out " + path);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto image = ReadPng(path);
+    ASSERT_TRUE(image);
+    for (int y = 0; y < image->height; y += 37) {
+        for (int x = 0; x < image->width; x += 41) {
+            const Rgb pixel = image->At(x, y);
+            ASSERT_EQ(pixel.r, 255);
+            ASSERT_EQ(pixel.g, 0);
+            ASSERT_EQ(pixel.b, 0);
+        }
+    }
+    std::remove(path.c_str());
+}
+
+}  // namespace

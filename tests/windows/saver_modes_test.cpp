@@ -1,0 +1,153 @@
+// The module's modes end to end: each test starts Vintrel.scr as the system would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "saver_process.h"
+
+namespace {
+
+constexpr char kSaverClass[] = "WindowsScreenSaverClass";
+constexpr DWORD kStartMs = 30000;  // the first start of a Wine process can be slow
+constexpr DWORD kExitMs = 20000;
+
+// A plain top-level window standing in for the display settings' preview area.
+class PreviewHost {
+public:
+    PreviewHost(int clientWidth, int clientHeight) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "VintrelPreviewHost";
+        RegisterClassA(&windowClass);
+        RECT frame{0, 0, clientWidth, clientHeight};
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        window_ = CreateWindowA("VintrelPreviewHost", "preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                                frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    }
+    ~PreviewHost() {
+        if (window_) DestroyWindow(window_);
+    }
+    HWND window() const { return window_; }
+    void Destroy() {
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
+
+void PressKey(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = key;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool IsOpaqueRed(COLORREF colour) {
+    return GetRValue(colour) == 255 && GetGValue(colour) == 0 && GetBValue(colour) == 0;
+}
+
+TEST(SaverModes, UnrecognisedArgumentExitsMinusOne) {
+    SaverProcess saver("/x");
+    ASSERT_TRUE(saver.started());
+    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
+}
+
+TEST(SaverModes, PreviewWithoutAValidWindowExitsMinusOne) {
+    for (const char* arguments : {"/p", "/p 0", "/p abc"}) {
+        SaverProcess saver(arguments);
+        ASSERT_TRUE(saver.started());
+        EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne) << arguments;
+    }
+}
+
+TEST(SaverModes, ConfigurationShowsNothingAndExitsMinusOne) {
+    SaverProcess saver("/c");
+    ASSERT_TRUE(saver.started());
+    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
+}
+
+TEST(SaverModes, PasswordChangeOnTheNtFamilyExitsMinusOne) {
+    SaverProcess saver("/a");
+    ASSERT_TRUE(saver.started());
+    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
+}
+
+TEST(SaverModes, PreviewIsAChildOfTheParentsClientSize) {
+    PreviewHost host(320, 240);
+    ASSERT_TRUE(host.window());
+    SaverProcess saver("/p " + Decimal(host.window()));
+    ASSERT_TRUE(saver.started());
+    HWND preview = saver.WaitForWindow(kSaverClass, kStartMs, host.window());
+    ASSERT_TRUE(preview) << "no preview window in the parent";
+    EXPECT_EQ(GetParent(preview), host.window());
+    RECT client{};
+    GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+    char title[64] = {};
+    GetWindowTextA(preview, title, sizeof title);
+    EXPECT_STREQ(title, "Preview");
+
+    // The preview ends with its parent.
+    host.Destroy();
+    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
+}
+
+TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsRed) {
+    SaverProcess saver("/s");
+    ASSERT_TRUE(saver.started());
+    HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
+    ASSERT_TRUE(window) << "no full-screen window";
+
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Screen Saver");
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(frame.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(frame.bottom - frame.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+
+    // Once the frame timer runs, the screen shows the clear colour.
+    bool red = false;
+    for (int attempt = 0; attempt < 100 && !red; ++attempt) {
+        PumpMessagesFor(100);
+        red = IsOpaqueRed(ScreenPixel(frame.left + 10, frame.top + 10)) &&
+              IsOpaqueRed(ScreenPixel((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2));
+    }
+    EXPECT_TRUE(red) << "screen pixel " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10);
+
+    // A second full-screen start gives way to the running one.
+    SaverProcess second("/s");
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(second.WaitForExit(kExitMs), 0u);
+    EXPECT_FALSE(saver.WaitForExit(0)) << "the first saver must keep running";
+
+    // A key press ends it.
+    SetForegroundWindow(window);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
+}
+
+TEST(SaverModes, ContextWithoutFramebufferOrShaderObjectsRunsAndExitsCleanly) {
+    SaverProcess saver("/s", {{"MESA_GL_VERSION_OVERRIDE", "1.4"},
+                              {"MESA_EXTENSION_OVERRIDE", "-GL_EXT_framebuffer_object -GL_ARB_shader_objects"}});
+    ASSERT_TRUE(saver.started());
+    HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
+    ASSERT_TRUE(window);
+    PumpMessagesFor(1500);  // many frames
+    ASSERT_FALSE(saver.WaitForExit(0)) << "the saver ended by itself";
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
+}
+
+}  // namespace
