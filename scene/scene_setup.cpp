@@ -3,6 +3,7 @@
 #include "gfx/gl.h"
 
 GLUquadric* sceneQuadric = nullptr;
+uint32_t sceneTextures[8] = {};
 
 void SceneSetup() {
     sceneQuadric = gluNewQuadric();
