@@ -29,6 +29,10 @@ int64_t ReadPerformanceFrequency();
 // Milliseconds since an arbitrary start, wrapping at 32 bits.
 uint32_t ReadTickCount();
 
+// Whether the module that carries the resources can be found at all. Where it cannot, no
+// resource can be had and the texture loaders tell the user once per image.
+bool ResourceModuleAvailable();
+
 // Looks up a resource of the running module by its type name ("BITMAP" for the standard bitmap
 // type, or a custom name such as "SHADER") and integer identifier. A bitmap comes without its
 // 14-byte file header, exactly as the Windows resource compiler stores it.

@@ -28,6 +28,8 @@ int64_t overriddenFrequency = 0;
 
 std::vector<ShownErrorMessage> shownMessages;
 
+bool resourceModuleAvailable = true;
+
 std::map<std::pair<std::string, int>, ResourceBytes>& ResourceOverrides() {
     static std::map<std::pair<std::string, int>, ResourceBytes> overrides;
     return overrides;
@@ -63,7 +65,10 @@ uint32_t ReadTickCount() {
     return static_cast<uint32_t>(MonotonicNanoseconds() / 1000000);
 }
 
+bool ResourceModuleAvailable() { return resourceModuleAvailable; }
+
 ResourceBytes FindModuleResource(const char* type, int id) {
+    if (!resourceModuleAvailable) return {nullptr, 0};
     const auto found = ResourceOverrides().find({type, id});
     if (found != ResourceOverrides().end()) return found->second;
     for (std::size_t i = 0; i < embeddedResourceCount; ++i) {
@@ -118,3 +123,5 @@ void OverrideModuleResource(const char* type, int id, const unsigned char* data,
 }
 
 void ClearModuleResourceOverrides() { ResourceOverrides().clear(); }
+
+void SetResourceModuleAvailable(bool available) { resourceModuleAvailable = available; }

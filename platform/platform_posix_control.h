@@ -38,3 +38,7 @@ void ClearShownErrorMessages();
 // The bytes must outlive the override. A null data pointer makes the resource missing.
 void OverrideModuleResource(const char* type, int id, const unsigned char* data, std::size_t size);
 void ClearModuleResourceOverrides();
+
+// Makes the module that carries the resources unavailable (false) or available again (true):
+// ResourceModuleAvailable answers false and FindModuleResource finds nothing, overrides included.
+void SetResourceModuleAvailable(bool available);

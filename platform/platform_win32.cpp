@@ -35,6 +35,8 @@ int64_t ReadPerformanceFrequency() {
 
 uint32_t ReadTickCount() { return GetTickCount(); }
 
+bool ResourceModuleAvailable() { return OwnModule() != nullptr; }
+
 ResourceBytes FindModuleResource(const char* type, int id) {
     HMODULE module = OwnModule();
     if (!module) return {nullptr, 0};
