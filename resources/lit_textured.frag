@@ -1,5 +1,8 @@
-// Placeholder until the real program is written: one flat colour.
+// Lit, textured surfaces: the lit colour times the texel of the bound texture.
+
+uniform sampler2D colorMap;
+
 void main()
 {
-    gl_FragColor = vec4(1.0, 1.0, 1.0, 1.0);
+    gl_FragColor = gl_Color * texture2D(colorMap, gl_TexCoord[0].st);
 }
