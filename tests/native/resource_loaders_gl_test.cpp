@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apps/egl_context.h"
@@ -62,7 +63,6 @@ protected:
         glad_glCreateProgramObjectARB = RecordingCreateProgram;
         createdShaders.clear();
         createdPrograms.clear();
-        ClearShownErrorMessages();
         Override("SHADER", kGoodVertex, kGoodVertexText);
         Override("SHADER", kGoodFragment, kGoodFragmentText);
         Override("SHADER", kBadVertex, kBadVertexText);
@@ -78,9 +78,7 @@ protected:
         glad_glCreateShaderObjectARB = realCreateShader;
         glad_glCreateProgramObjectARB = realCreateProgram;
         glCapabilities = savedCapabilities;
-        SetResourceModuleAvailable(true);
         ClearModuleResourceOverrides();
-        ClearShownErrorMessages();
         for (GLuint texture : textures) glDeleteTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
@@ -247,6 +245,16 @@ TEST_F(LoadersOnRealGl, ShaderSourceIsTheWholeTextEachTime) {
     glDeleteObjectARB(shader);
 }
 
+TEST_F(LoadersOnRealGl, TheModulesOwnProgramsLink) {
+    // Vertex and fragment resources of the point sprites, the lit textures and per-pixel lighting.
+    for (const auto& [vertex, fragment] : {std::pair{158, 157}, std::pair{153, 152}, std::pair{151, 150}}) {
+        const uint32_t program = LoadShaderProgram(vertex, fragment);
+        EXPECT_NE(program, 0u) << "vertex " << vertex << ", fragment " << fragment;
+        glDeleteObjectARB(program);
+    }
+    ExpectNoObjectLeft();
+}
+
 // ---- textures ----
 
 TEST_F(LoadersOnRealGl, ABitmapBecomesAMipMappedTextureWithItsColours) {
@@ -317,69 +325,6 @@ TEST_F(LoadersOnRealGl, OnlyTheBoundTextureChanges) {
     LoadBmpTexture(kCraftedBitmap);
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 2);
     ExpectLoaderSampling();
-}
-
-TEST_F(LoadersOnRealGl, ImagesThatCannotBeReadUploadNothing) {
-    std::vector<unsigned char> truncatedBitmap = CraftBitmap(4, 4);
-    truncatedBitmap.pop_back();
-    std::vector<unsigned char> compressedBitmap = CraftBitmap(4, 4);
-    PutLe32(compressedBitmap, bitmap_field::kCompression, 1);
-    std::vector<unsigned char> tallBitmap = CraftBitmap(4, -4);
-    PutLe32(tallBitmap, bitmap_field::kHeight, static_cast<uint32_t>(-4000));
-    std::vector<unsigned char> truncatedTga = CraftTga(512, 512);
-    truncatedTga.resize(truncatedTga.size() - 1);
-    std::vector<unsigned char> rleTga = CraftTga(4, 4);
-    rleTga[tga_field::kImageType] = 10;
-
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
-    for (const auto* bytes : {&truncatedBitmap, &compressedBitmap, &tallBitmap}) {
-        Override("BITMAP", kCraftedBitmap, *bytes);
-        BindNewTexture();
-        LoadBmpTexture(kCraftedBitmap);
-        ExpectUntouchedTexture();
-    }
-    for (const auto* bytes : {&truncatedTga, &rleTga}) {
-        Override("TGA", kSnowflake, *bytes);
-        BindNewTexture();
-        LoadTgaTexture();
-        ExpectUntouchedTexture();
-    }
-    OverrideModuleResource("BITMAP", kCraftedBitmap, nullptr, 0);
-    OverrideModuleResource("TGA", kSnowflake, nullptr, 0);
-    BindNewTexture();
-    LoadBmpTexture(kCraftedBitmap);
-    LoadTgaTexture();
-    ExpectUntouchedTexture();
-
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 8);
-    EXPECT_TRUE(ShownErrorMessages().empty()) << "only a missing module is reported";
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-}
-
-TEST_F(LoadersOnRealGl, AMissingModuleIsReportedOnceAnImageAndNothingIsLoaded) {
-    Override("BITMAP", kCraftedBitmap, CraftBitmap(2, 2));
-    Override("TGA", kSnowflake, CraftTga(2, 2));
-    SetResourceModuleAvailable(false);
-
-    BindNewTexture();
-    LoadBmpTexture(kCraftedBitmap);
-    ExpectUntouchedTexture();
-    ASSERT_EQ(ShownErrorMessages().size(), 1u);
-    EXPECT_EQ(ShownErrorMessages()[0].text, "LoadTexture");
-    EXPECT_EQ(ShownErrorMessages()[0].caption, "BMP");
-
-    LoadTgaTexture();
-    ExpectUntouchedTexture();
-    ASSERT_EQ(ShownErrorMessages().size(), 2u);
-    EXPECT_EQ(ShownErrorMessages()[1].text, "NOOOO");
-    EXPECT_EQ(ShownErrorMessages()[1].caption, "NOOOO");
-
-    // Shader programs have their own report, by their callers.
-    EXPECT_EQ(LoadShaderProgram(kGoodVertex, kGoodFragment), 0u);
-    EXPECT_EQ(ShownErrorMessages().size(), 2u);
-    ExpectNoObjectLeft();
 }
 
 }  // namespace
