@@ -16,7 +16,10 @@ DWORD lastVerifyTick = noVerificationYet;
 namespace {
 
 constexpr UINT kScreenSaveRunning = 97;  // SPI_SETSCREENSAVERRUNNING
-constexpr WPARAM kSuspendResume = 3;     // PWR_SUSPENDRESUME
+// The resume notice of the older power message that ends the saver: 3, which the Windows
+// headers call PWR_CRITICALRESUME.
+constexpr WPARAM kCloseOnPowerNotice = 3;
+constexpr UINT kPreviewParentTimeoutMs = 2000;
 
 using ImmAssociateContextFn = HANDLE(WINAPI*)(HWND window, HANDLE context);
 
@@ -30,6 +33,22 @@ Function LookUp(HMODULE module, const char* name) {
 }
 
 void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+// The display settings own the help and the context menu of their preview area. WM_HELP
+// carries a pointer to the sender's HELPINFO, which the system copies only for a sent message:
+// posting it fails. It is therefore sent, with a time limit in case the parent hangs.
+void HandToPreviewParent(HWND window, UINT message, LPARAM lParam) {
+    HWND parent = GetParent(window);
+    if (!parent || !IsWindow(parent)) return;
+    const WPARAM parentHandle = reinterpret_cast<WPARAM>(parent);
+    if (message == WM_HELP) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(parent, message, parentHandle, lParam, SMTO_ABORTIFHUNG, kPreviewParentTimeoutMs,
+                            &ignored);
+    } else {
+        PostMessageA(parent, message, parentHandle, lParam);
+    }
+}
 
 // Input methods would catch keys meant to end the saver: detach the window's context while
 // the saver runs, if the input-method library is already there.
@@ -63,9 +82,8 @@ void ApplyPowerBroadcast(HWND window, WPARAM event, LPARAM lParam) {
             break;
         case PowerBroadcastAction::CompareAcLineStatus: {
             SYSTEM_POWER_STATUS power{};
-            const BYTE status = GetSystemPowerStatus(&power) ? power.ACLineStatus : 255;
-            if (status != acLineStatus) RequestClose(window);
-            acLineStatus = status;
+            const BYTE status = GetSystemPowerStatus(&power) ? power.ACLineStatus : unreadableAcLineStatus;
+            if (AcLineStatusChanged(acLineStatus, status)) RequestClose(window);
             break;
         }
     }
@@ -93,10 +111,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_HELP:
         case WM_CONTEXTMENU:
             if (isPreview) {
-                HWND parent = GetParent(window);
-                if (parent && IsWindow(parent)) {
-                    PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
-                }
+                HandToPreviewParent(window, message, lParam);
                 return 1;
             }
             break;
@@ -158,7 +173,7 @@ LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (wParam == FALSE) RequestClose(window);
             break;
         case WM_POWER:
-            if (wParam == kSuspendResume) RequestClose(window);
+            if (wParam == kCloseOnPowerNotice) RequestClose(window);
             break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:

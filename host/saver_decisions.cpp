@@ -33,6 +33,12 @@ PowerBroadcastAction PowerBroadcastDecision(uintptr_t event, intptr_t lParam) {
     return PowerBroadcastAction::Close;  // battery low, OEM events and anything unknown
 }
 
+bool AcLineStatusChanged(uint8_t& stored, uint8_t current) {
+    const bool changed = current != stored;
+    stored = current;
+    return changed;
+}
+
 SystemCommandAction SystemCommandDecision(uintptr_t wParam) {
     switch (wParam) {
         case kNextWindow:

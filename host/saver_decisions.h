@@ -20,6 +20,13 @@ enum class PowerBroadcastAction {
 // after a failure, which does not end the saver.
 PowerBroadcastAction PowerBroadcastDecision(uintptr_t event, intptr_t lParam);
 
+// The AC-line status when the power status cannot be read.
+constexpr uint8_t unreadableAcLineStatus = 255;
+
+// On a power-status change: true when the AC-line status now read differs from the stored one;
+// the stored status becomes the one now read either way.
+bool AcLineStatusChanged(uint8_t& stored, uint8_t current);
+
 enum class SystemCommandAction {
     AnswerZero,       // swallowed: the saver keeps running
     CloseAndForward,  // post the close request, then pass the command on

@@ -2,11 +2,12 @@
 #include <windows.h>
 
 #include "host/saver_behaviour_win32.h"
+#include "host/saver_decisions.h"
 #include "host/saver_modes_win32.h"
 
 bool isPreview = false;
 HWND mainWindow = nullptr;
-BYTE acLineStatus = 255;
+BYTE acLineStatus = unreadableAcLineStatus;
 UINT queryCancelAutoPlayMsg = 0;
 
 namespace {
@@ -63,7 +64,7 @@ int RunSaverWindow(HWND parent) {
             return 0;
         }
         SYSTEM_POWER_STATUS power{};
-        acLineStatus = GetSystemPowerStatus(&power) ? power.ACLineStatus : 255;
+        acLineStatus = GetSystemPowerStatus(&power) ? power.ACLineStatus : unreadableAcLineStatus;
         LoadPasswordVerifier();
         title = kFullScreenTitle;
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;

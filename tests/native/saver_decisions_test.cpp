@@ -45,6 +45,18 @@ TEST(PowerBroadcast, EverythingElseCloses) {
     }
 }
 
+TEST(PowerBroadcast, AcLineChangesAreMeasuredFromTheLastReading) {
+    uint8_t stored = 1;                          // on mains power at start-up
+    EXPECT_FALSE(AcLineStatusChanged(stored, 1));
+    EXPECT_TRUE(AcLineStatusChanged(stored, 0));  // unplugged
+    EXPECT_EQ(stored, 0);
+    EXPECT_FALSE(AcLineStatusChanged(stored, 0));  // a second notice of the same state
+    EXPECT_TRUE(AcLineStatusChanged(stored, unreadableAcLineStatus));
+    EXPECT_FALSE(AcLineStatusChanged(stored, unreadableAcLineStatus));
+    EXPECT_TRUE(AcLineStatusChanged(stored, 1));
+    EXPECT_EQ(stored, 1);
+}
+
 TEST(SystemCommand, WindowSwitchingAndScreenSaveAreSwallowed) {
     EXPECT_EQ(SystemCommandDecision(0xF040), SystemCommandAction::AnswerZero);
     EXPECT_EQ(SystemCommandDecision(0xF050), SystemCommandAction::AnswerZero);

@@ -1,22 +1,29 @@
 #include "saver_process.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
 
-std::string ModulePath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    directory.erase(directory.find_last_of("\\/") + 1);
-    return directory + "Vintrel.scr";
+// True when the environment entry "NAME=value" sets one of the names (names ignore case).
+bool SetsOneOf(const char* entry, const std::vector<std::pair<std::string, std::string>>& variables) {
+    const size_t length = static_cast<size_t>(lstrlenA(entry));
+    for (const auto& variable : variables) {
+        const std::string& name = variable.first;
+        if (length > name.size() && entry[name.size()] == '=' && _strnicmp(entry, name.c_str(), name.size()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// The current environment block with the extra variables set.
+// The current environment block with the extra variables set; a variable that is already there
+// is replaced, since a process reads the first of two entries with the same name.
 std::vector<char> EnvironmentWith(const std::vector<std::pair<std::string, std::string>>& extra) {
     std::vector<char> block;
     char* current = GetEnvironmentStringsA();
     for (const char* entry = current; *entry; entry += lstrlenA(entry) + 1) {
+        if (SetsOneOf(entry, extra)) continue;
         block.insert(block.end(), entry, entry + lstrlenA(entry) + 1);
     }
     FreeEnvironmentStringsA(current);
@@ -51,8 +58,10 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
 }  // namespace
 
 SaverProcess::SaverProcess(const std::string& arguments,
-                           const std::vector<std::pair<std::string, std::string>>& environment) {
-    std::string commandLine = "\"" + ModulePath() + "\" " + arguments;
+                           const std::vector<std::pair<std::string, std::string>>& environment,
+                           const std::string& modulePath) {
+    const std::string module = modulePath.empty() ? TestProgramDirectory() + "Vintrel.scr" : modulePath;
+    std::string commandLine = "\"" + module + "\" " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     std::vector<char> block = EnvironmentWith(environment);
@@ -108,6 +117,14 @@ HWND SaverProcess::WaitForWindow(const char* className, DWORD milliseconds, HWND
         PumpMessagesFor(50);
     } while (GetTickCount() - start < milliseconds);
     return nullptr;
+}
+
+std::string TestProgramDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    directory.erase(directory.find_last_of("\\/") + 1);
+    return directory;
 }
 
 void PumpMessagesFor(DWORD milliseconds) {

@@ -10,10 +10,12 @@
 
 class SaverProcess {
 public:
-    // Starts the module beside the test program with the given argument text; extra
-    // environment variables (name, value) are added to the child's environment.
+    // Starts the module with the given argument text: Vintrel.scr beside the test program, or
+    // the module at modulePath. Environment variables (name, value) are set in the child's
+    // environment, replacing the test's own values of the same name.
     explicit SaverProcess(const std::string& arguments,
-                          const std::vector<std::pair<std::string, std::string>>& environment = {});
+                          const std::vector<std::pair<std::string, std::string>>& environment = {},
+                          const std::string& modulePath = {});
     ~SaverProcess();
     SaverProcess(const SaverProcess&) = delete;
     SaverProcess& operator=(const SaverProcess&) = delete;
@@ -32,6 +34,9 @@ public:
 private:
     PROCESS_INFORMATION process_{};
 };
+
+// The folder of the test program, ending in a backslash.
+std::string TestProgramDirectory();
 
 // Dispatches the test thread's messages for about the given time.
 void PumpMessagesFor(DWORD milliseconds);
