@@ -89,6 +89,21 @@ TEST_P(GearTest, EveryNormalAgreesWithItsWinding) {
     for (const auto& triangle : AllTriangles(blocks)) ASSERT_TRUE(NormalAgreesWithWinding(triangle));
 }
 
+// Walls and teeth each show a 0.3 x 0.3 patch of the metal: every triangle spans half of it.
+TEST_P(GearTest, WallsAndTeethShowAPatchOfTheMetal) {
+    for (const auto& triangle : TriangleVertices(blocks[3])) {
+        for (const GlVertex& v : triangle) {
+            EXPECT_TRUE(v.texCoord[0] == 0.0 || v.texCoord[0] == 0.3f);
+            EXPECT_TRUE(v.texCoord[1] == 0.0 || v.texCoord[1] == 0.3f);
+        }
+        const double du1 = triangle[1].texCoord[0] - triangle[0].texCoord[0];
+        const double dv1 = triangle[1].texCoord[1] - triangle[0].texCoord[1];
+        const double du2 = triangle[2].texCoord[0] - triangle[0].texCoord[0];
+        const double dv2 = triangle[2].texCoord[1] - triangle[0].texCoord[1];
+        EXPECT_NEAR(std::abs(du1 * dv2 - dv1 * du2) / 2, 0.045, 1e-6);
+    }
+}
+
 TEST_P(GearTest, BodyAndHoleHaveTheirRadii) {
     for (const GlVertex& v : blocks[2].vertices) EXPECT_NEAR(RadiusOf(v.position), GetParam().holeRadius, 1e-12);
     double outermost = 0;

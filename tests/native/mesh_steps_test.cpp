@@ -128,6 +128,39 @@ TEST_F(RingDiscTest, TexturesMapTheFacesOnceAndTheHoleWallAtUZero) {
     }
 }
 
+// Each 3-degree step of the outer ring pairs with the inner point at or before it (every inner
+// point spans two outer steps): front from 0 degrees upwards, back from 360 downwards.
+TEST_F(RingDiscTest, FacesPairEachOuterStepWithItsInnerPoint) {
+    Draw();
+    // Degrees between two directions, so that 360 and 0 (and the seam point) agree.
+    auto apart = [](const GlVertex& v, double degrees) {
+        return std::abs(std::remainder(AngleOf(v.position) - degrees, 360.0));
+    };
+    const auto front = TriangleVertices(blocks[0]);
+    ASSERT_EQ(front.size(), 240u);
+    for (int k = 0; k < 120; ++k) {
+        const double inner = 6.0 * (k / 2), outer = 3.0 * k;
+        const double expected[2][3] = {{inner, outer, outer + 3}, {inner + 6, inner, outer + 3}};
+        for (int t = 0; t < 2; ++t)
+            for (int i = 0; i < 3; ++i) EXPECT_LT(apart(front[2 * k + t][i], expected[t][i]), 1e-3) << "k " << k;
+    }
+    const auto back = TriangleVertices(blocks[1]);
+    ASSERT_EQ(back.size(), 239u);
+    size_t next = 0;
+    for (int k = 120; k >= 1; --k) {
+        const double inner = 6.0 * (k / 2), outer = 3.0 * k;
+        const auto& first = back[next++];
+        EXPECT_LT(apart(first[0], inner), 1e-3) << "k " << k;
+        EXPECT_LT(apart(first[1], outer), 1e-3) << "k " << k;
+        EXPECT_LT(apart(first[2], outer - 3), 1e-3) << "k " << k;
+        if (k == 1) continue;  // no inner point before the first
+        const auto& second = back[next++];
+        EXPECT_LT(apart(second[0], inner - 6), 1e-3) << "k " << k;
+        EXPECT_LT(apart(second[1], inner), 1e-3) << "k " << k;
+        EXPECT_LT(apart(second[2], outer - 3), 1e-3) << "k " << k;
+    }
+}
+
 // The angles go through 3.14159/180, so the ring's last point stops just short of the first.
 TEST_F(RingDiscTest, TheSeamPointIsComputedAndFallsShortOfTheFirst) {
     Draw();

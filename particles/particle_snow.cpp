@@ -1,0 +1,210 @@
+#include "particles/particle_snow.h"
+
+#include <algorithm>
+
+#include "gfx/gl.h"
+#include "gfx/resource_loaders.h"
+#include "particles/flake_trigonometry.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "scene/scene_window.h"
+
+uint32_t pointSpriteProgram = 0;
+uint32_t snowTexture = 0;
+bool pointSpriteProgramLoaded = false;
+bool snowTextureLoaded = false;
+
+// Right after the two animation stopwatches (priority 1000, scene/clock_time.cpp).
+__attribute__((init_priority(1001))) ParticleSnow snow;
+
+namespace {
+
+constexpr uint32_t kFlakeCount = 10000;
+constexpr uint32_t kDepthLayers = 500;
+constexpr int kPointSpriteVertexShader = 158;
+constexpr int kPointSpriteFragmentShader = 157;
+
+// Flakes are moved in blocks of this many (see Update).
+constexpr uint32_t kUpdateBlock = 256;
+
+// Flakes that fall below this height go back up.
+constexpr float kFloor = -500.0f;
+
+constexpr float kFlakeScale = 3.5f;
+constexpr float kFlakeColour[4] = {1.0f, 1.0f, 1.0f, 0.6f};
+
+// The remainder of a fresh draw, so 0 .. divisor-1.
+int DrawBelow(int divisor) { return RandomInteger() % divisor; }
+
+std::unique_ptr<float[]> FlakeArray(uint32_t flakes, uint32_t floatsPerFlake) {
+    // Zero-filled, so that nothing reads indeterminate values (reversedAngles before the first
+    // update, say).
+    return std::make_unique<float[]>(static_cast<std::size_t>(flakes) * floatsPerFlake);
+}
+
+}  // namespace
+
+ParticleSnow::ParticleSnow() : stopwatch(StartStopwatch()) {}
+
+ParticleSnow::~ParticleSnow() = default;
+
+void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
+    if (!pointSpriteProgramLoaded) {
+        pointSpriteProgram = LoadShaderProgram(kPointSpriteVertexShader, kPointSpriteFragmentShader);
+        if (pointSpriteProgram != 0) {
+            pointSpriteProgramLoaded = true;
+        } else {
+            // The snow still falls; it is drawn without the program.
+            ShowErrorMessage(sceneWindow, "coud not load base point sprite shader", "load issue");
+        }
+    }
+
+    viewportSize[0] = viewport[0];
+    viewportSize[1] = viewport[1];
+    for (int i = 0; i < 16; ++i) projMat[i] = projection[i];
+
+    count = kFlakeCount;
+    // A second Init without Release replaces the arrays; the old ones are freed here.
+    positionStore_ = FlakeArray(count, 4);
+    pointScaleStore_ = FlakeArray(count, 1);
+    angleStore_ = FlakeArray(count, 1);
+    colourStore_ = FlakeArray(count, 4);
+    velocityStore_ = FlakeArray(count, 4);
+    phaseStore_ = FlakeArray(count, 1);
+    reversedPositionStore_ = FlakeArray(count, 4);
+    reversedAngleStore_ = FlakeArray(count, 1);
+    positions = positionStore_.get();
+    pointScales = pointScaleStore_.get();
+    angles = angleStore_.get();
+    colours = colourStore_.get();
+    velocities = velocityStore_.get();
+    phases = phaseStore_.get();
+    reversedPositions = reversedPositionStore_.get();
+    reversedAngles = reversedAngleStore_.get();
+
+    SeedFlakes();
+
+    if (!snowTextureLoaded) {
+        glGenTextures(1, &snowTexture);
+        glBindTexture(GL_TEXTURE_2D, snowTexture);
+        LoadTgaTexture();
+        // Judged by the name alone: an image that did not upload is not noticed here.
+        if (snowTexture != 0) {
+            snowTextureLoaded = true;
+        } else {
+            ShowErrorMessage(sceneWindow, "coud not load Snow Flake Texture", "load issue");
+        }
+    }
+}
+
+void ParticleSnow::SeedFlakes() {
+    // The flakes are cut by index into depth layers: the first layer holds one flake more
+    // than the others and the last one fewer.
+    const float layerStep = static_cast<float>(count) / static_cast<float>(kDepthLayers);
+    float layerThreshold = layerStep;
+    int layer = 0;
+
+    // Five draws per flake, always in this order, so that a seed gives the same snow.
+    for (uint32_t i = 0; i < count; ++i) {
+        float* position = positions + 4 * i;
+        position[0] = static_cast<float>(DrawBelow(500) - 250);
+        position[1] = static_cast<float>(DrawBelow(1000) + 1000);
+        position[2] = static_cast<float>(layer - 250);
+        position[3] = 1.0f;
+
+        float* mirrored = reversedPositions + 4 * (count - 1 - i);
+        for (int c = 0; c < 4; ++c) mirrored[c] = position[c];
+
+        if (static_cast<float>(i) >= layerThreshold) {
+            ++layer;
+            layerThreshold += layerStep;
+        }
+
+        phases[i] = static_cast<float>(DrawBelow(360));
+
+        float* velocity = velocities + 4 * i;
+        velocity[0] = 0.0f;
+        velocity[1] = static_cast<float>(-25 - DrawBelow(25));
+        velocity[2] = 0.0f;
+        velocity[3] = 1.0f;
+
+        angles[i] = static_cast<float>(RandomInteger() / 32767.0 * static_cast<double>(6.28f));
+        pointScales[i] = kFlakeScale;
+        for (int c = 0; c < 4; ++c) colours[4 * i + c] = kFlakeColour[c];
+    }
+}
+
+void ParticleSnow::Update() {
+    const float now = ElapsedSeconds(stopwatch);
+    deltaTime = now - lastTime;
+    lastTime = now;
+
+    // Sway, bob, drift and tumble are added once per update, unscaled; only the fall follows
+    // the elapsed time. The flakes go in blocks: first the trigonometry of a whole block, which
+    // the compiler can vectorise, then the moves, copies and draws in index order.
+    const uint32_t flakes = count;
+    const float elapsed = deltaTime;
+    for (uint32_t first = 0; first < flakes; first += kUpdateBlock) {
+        const uint32_t block = std::min(kUpdateBlock, flakes - first);
+        float sway[kUpdateBlock];
+        float bob[kUpdateBlock];
+        float drift[kUpdateBlock];
+        float* const blockPhases = phases + first;
+        for (uint32_t j = 0; j < block; ++j) {
+            const float phase = blockPhases[j] + elapsed;
+            blockPhases[j] = phase;
+            double sine, cosine;
+            FlakeSineCosine(phase, sine, cosine);
+            sway[j] = static_cast<float>(cosine) / 6.0f;
+            drift[j] = 0.125f * static_cast<float>(sine);
+            // Neighbouring flakes bob out of step; the argument is rounded to float first.
+            const auto index = static_cast<int>(first + j);
+            bob[j] = 0.25f * static_cast<float>(FlakeCosine(phase + static_cast<float>(20 * index)));
+        }
+
+        for (uint32_t j = 0; j < block; ++j) {
+            const uint32_t i = first + j;
+            float* position = positions + 4 * i;
+            position[0] += sway[j];
+            position[1] += velocities[4 * i + 1] * elapsed + bob[j];
+            position[2] += drift[j];
+            angles[i] += 0.3f * bob[j];
+
+            const uint32_t mirror = flakes - 1 - i;
+            reversedAngles[mirror] = angles[i];
+            float* mirrored = reversedPositions + 4 * mirror;
+            for (int c = 0; c < 4; ++c) mirrored[c] = position[c];
+
+            // Below the floor: back up, falling faster than at the start. The reversed copy
+            // keeps this update's position until the next one.
+            if (position[1] < kFloor) {
+                position[1] = static_cast<float>(DrawBelow(500) + 500);
+                velocities[4 * i + 1] = static_cast<float>(-35 - DrawBelow(25));
+            }
+        }
+    }
+}
+
+void ParticleSnow::RenderReversed() { DrawPointSprites(reversedPositions, reversedAngles); }
+
+void ParticleSnow::Release() {
+    reversedPositionStore_.reset();
+    reversedAngleStore_.reset();
+    velocityStore_.reset();
+    phaseStore_.reset();
+    positionStore_.reset();
+    pointScaleStore_.reset();
+    angleStore_.reset();
+    colourStore_.reset();
+    // Back to the constructed state, so that a stray Update or draw after the release reads and
+    // writes no freed memory.
+    count = 0;
+    positions = angles = pointScales = colours = nullptr;
+    velocities = phases = reversedPositions = reversedAngles = nullptr;
+}
+
+void ParticleSnow::RewindStopwatch(double seconds) {
+    stopwatch.frequency = ReadPerformanceFrequency();
+    stopwatch.start =
+        ReadPerformanceCounter() - static_cast<int64_t>(seconds * static_cast<double>(stopwatch.frequency) + 0.5);
+}

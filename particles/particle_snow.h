@@ -1,0 +1,63 @@
+// The falling snow: ten thousand flakes in a slab 500 units wide and deep that fall, sway,
+// drift in depth and tumble, and go back up once they have fallen through the floor.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "particles/particle_system.h"
+#include "scene/stopwatch.h"
+
+// Become true once pointSpriteProgram / snowTexture has been made; neither is made again in
+// the process after that.
+extern bool pointSpriteProgramLoaded;
+extern bool snowTextureLoaded;
+
+class ParticleSnow : public ParticleSystem {
+public:
+    // Starts the snow's own stopwatch.
+    ParticleSnow();
+    // Frees nothing that Release has not already freed, and touches no OpenGL object.
+    ~ParticleSnow() override;
+
+    // Makes the point-sprite program and the snowflake texture where they are not made yet
+    // (telling the user when that fails) and seeds every flake from the random numbers.
+    // Initialising again without Release replaces the flakes; nothing is lost.
+    void Init(const float viewport[2], const float projection[16]) override;
+    // Moves every flake by the time since the previous update on the stopwatch.
+    void Update() override;
+    // Frees the flakes; only Init may follow. Program and texture stay.
+    void Release() override;
+
+    // Draws the flakes from the last to the first (the reversed copies the last Update wrote).
+    void RenderReversed();
+
+    // Sets the stopwatch so that it reads `seconds` now: the native front-end uses it for
+    // reproducible frames.
+    void RewindStopwatch(double seconds);
+
+    Stopwatch stopwatch;
+    float lastTime = 0.0f;   // stopwatch reading at the previous update
+    float deltaTime = 0.0f;  // seconds between the previous update and the last one
+    // count entries each; owned by the object like the base's arrays.
+    float* velocities = nullptr;         // 0, vy, 0, 1: units per second, negative is down
+    float* phases = nullptr;             // radians, growing by the elapsed seconds
+    float* reversedPositions = nullptr;  // entry count-1-i holds flake i as of the last update
+    float* reversedAngles = nullptr;     // likewise; zero until the first update
+
+private:
+    void SeedFlakes();
+
+    std::unique_ptr<float[]> positionStore_;
+    std::unique_ptr<float[]> angleStore_;
+    std::unique_ptr<float[]> pointScaleStore_;
+    std::unique_ptr<float[]> colourStore_;
+    std::unique_ptr<float[]> velocityStore_;
+    std::unique_ptr<float[]> phaseStore_;
+    std::unique_ptr<float[]> reversedPositionStore_;
+    std::unique_ptr<float[]> reversedAngleStore_;
+};
+
+// The one snow of the program, constructed during static initialisation right after the
+// animation stopwatches.
+extern ParticleSnow snow;

@@ -1,0 +1,44 @@
+// The base of the particle effects: the per-particle arrays the point-sprite program reads, and
+// the one drawing they all share (every particle in one call, as turned, blended point sprites).
+#pragma once
+
+#include <cstdint>
+
+// Created by the snow (particle_snow.cpp), which owns them; 0 while not made. Every particle
+// system draws with this program and shows this texture.
+extern uint32_t pointSpriteProgram;
+extern uint32_t snowTexture;
+
+class ParticleSystem {
+public:
+    // count 0 and an identity projMat until a derived class initialises the system.
+    ParticleSystem();
+    virtual ~ParticleSystem() = 0;
+
+    ParticleSystem(const ParticleSystem&) = delete;
+    ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    // Viewport width and height in pixels; projection 16 floats, column-major.
+    virtual void Init(const float viewport[2], const float projection[16]) = 0;
+    virtual void Update() = 0;
+    // All count particles in array order, with the current modelview matrix.
+    virtual void Render();
+    virtual void Release() = 0;
+
+    uint32_t count = 0;
+    float viewportSize[2] = {0.0f, 0.0f};
+    float projMat[16];
+    // count entries each, entry i of every array describing the same particle. The derived
+    // class owns the storage behind them.
+    float* positions = nullptr;    // x, y, z, w (w is 1)
+    float* angles = nullptr;       // radians
+    float* pointScales = nullptr;  // the shader makes a size in pixels of it
+    float* colours = nullptr;      // r, g, b, a in 0..1
+
+protected:
+    // The drawing itself, with the vertex positions and angles taken from the given arrays
+    // (of count entries, laid out like positions and angles) and all else from the object.
+    // It leaves the program current, program point size on, the three attribute arrays
+    // enabled, GL_COORD_REPLACE on and snowTexture bound; the caller restores what it needs.
+    void DrawPointSprites(const float* positionArray, const float* angleArray) const;
+};
