@@ -17,7 +17,8 @@ class ParticleSnow : public ParticleSystem {
 public:
     // Starts the snow's own stopwatch.
     ParticleSnow();
-    // Frees nothing that Release has not already freed, and touches no OpenGL object.
+    // Touches no OpenGL object. Release has normally freed the flakes already; arrays still
+    // held go with the object.
     ~ParticleSnow() override;
 
     // Makes the point-sprite program and the snowflake texture where they are not made yet
