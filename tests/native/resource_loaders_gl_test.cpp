@@ -12,6 +12,7 @@
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
 #include "gfx/resource_loaders.h"
+#include "gfx/texture_image.h"
 #include "platform/platform_posix_control.h"
 
 namespace {
@@ -309,6 +310,30 @@ TEST_F(LoadersOnRealGl, TheSnowflakeKeepsItsAlpha) {
     BindNewTexture();
     LoadTgaTexture();
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 512);
+    ExpectFullMipChain();
+}
+
+TEST_F(LoadersOnRealGl, TheModulesOwnImagesLoad) {
+    // The dial, the six sky faces and the metal, with the sides they are drawn at.
+    const std::pair<int, int> bitmaps[] = {{104, 780}, {105, 600}, {106, 600}, {107, 512},
+                                           {108, 600}, {109, 600}, {110, 600}, {111, 600}};
+    for (const auto& [id, side] : bitmaps) {
+        SCOPED_TRACE(id);
+        const ResourceBytes resource = FindModuleResource("BITMAP", id);
+        const std::optional<TextureImage> image = ReadBitmapImage(resource.data, resource.size);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width, side);
+        EXPECT_EQ(image->height, side);
+        BindNewTexture();
+        LoadBmpTexture(id);
+        ExpectFullMipChain();
+        ExpectLoaderSampling();
+    }
+    EXPECT_EQ(FindModuleResource("TGA", kSnowflake).size, 18u + 512 * 512 * 4);
+    BindNewTexture();
+    LoadTgaTexture();
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 512);
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), 512);
     ExpectFullMipChain();
 }
 
