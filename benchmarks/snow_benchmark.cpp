@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
     glLoadIdentity();
     glEnable(GL_DEPTH_TEST);
 
+    snow.RewindStopwatch(0.0);  // the frozen counter's time starts now for the snow too
     SeedRandom(1);
     const float viewport[2] = {static_cast<float>(kWidth), static_cast<float>(kHeight)};
     snow.Init(viewport, projection);
