@@ -76,18 +76,22 @@ TEST_F(DialImage, TheDialFillsTheInscribedCircle) {
                              static_cast<int>(kCentre - radius * std::sin(angle)));
         };
         // Light enamel between the numerals and the minute track ...
-        ASSERT_GT(at(316.0), 150) << "angle step " << step;
-        // ... up to a dark rim that starts at the same distance all round and reaches the
-        // image's edge.
-        double rim = 0;
-        for (double r = 362.0; r < 390.0; r += 0.25) {
+        ASSERT_GT(at(312.0), 150) << "angle step " << step;
+        // ... up to a dark groove at the same distance all round, and beyond it a bezel that
+        // reaches the image's edge.
+        double groove = 0;
+        for (double r = 358.0; r < 390.0; r += 0.25) {
             if (at(r) < 100) {
-                rim = r;
+                groove = r;
                 break;
             }
         }
-        ASSERT_NEAR(rim, 372.0, 2.0) << "angle step " << step;
-        for (double r = rim + 2.0; r < 389.5; r += 0.5) ASSERT_LT(at(r), 150) << "angle step " << step << " radius " << r;
+        ASSERT_NEAR(groove, 367.5, 1.5) << "angle step " << step;
+        for (double r = groove + 4.0; r < 389.5; r += 0.5) {
+            const uint8_t* p = dial.At(static_cast<int>(kCentre + r * std::cos(angle)),
+                                       static_cast<int>(kCentre - r * std::sin(angle)));
+            ASSERT_GT(p[0] - p[2], 60) << "not brass at angle step " << step << ", radius " << r;
+        }
     }
 }
 
@@ -97,8 +101,8 @@ TEST_F(DialImage, HasSixtyMinuteMarks) {
     const int samples = 7200;
     for (int i = 0; i < samples; ++i) {
         const double angle = (i + 0.5) * 2.0 * M_PI / samples;
-        const int x = static_cast<int>(kCentre + 349.0 * std::sin(angle));
-        const int y = static_cast<int>(kCentre - 349.0 * std::cos(angle));
+        const int x = static_cast<int>(kCentre + 345.0 * std::sin(angle));
+        const int y = static_cast<int>(kCentre - 345.0 * std::cos(angle));
         marks.push_back(dial.Luma(x, y) < 100);
     }
     EXPECT_EQ(RunsRound(marks), 60u);

@@ -12,10 +12,10 @@ namespace {
 // Layout in pixels from the centre; the dial's edge is at 390.
 constexpr double kCentre = kClockFaceSize / 2.0;
 constexpr double kEdge = kClockFaceSize / 2.0;
-constexpr double kBorderInner = 372.0;     // a dark band frames the dial from here out
-constexpr double kTrackOuter = 358.0;      // the minute track's two lines
-constexpr double kTrackInner = 340.0;
-constexpr double kFiveMinuteInner = 322.0;  // the five-minute bars reach further in
+constexpr double kBorderInner = 368.0;     // a brass bezel frames the dial from here out
+constexpr double kTrackOuter = 354.0;      // the minute track's two lines
+constexpr double kTrackInner = 336.0;
+constexpr double kFiveMinuteInner = 318.0;  // the five-minute bars reach further in
 constexpr double kNumeralRadius = 266.0;    // centres of the numerals
 constexpr double kNumeralHeight = 70.0;
 constexpr double kGuillocheRadius = 176.0;
@@ -23,7 +23,8 @@ constexpr double kGuillocheRadius = 176.0;
 const Colour kEnamelCentre = FromBytes(247, 243, 232);
 const Colour kEnamelEdge = FromBytes(229, 221, 200);
 const Colour kInk = FromBytes(24, 27, 38);
-const Colour kBorder = FromBytes(34, 40, 58);
+const Colour kBezelLight = FromBytes(236, 204, 136);
+const Colour kBezelShade = FromBytes(132, 96, 44);
 
 constexpr double kDegrees = detmath::kPi / 180.0;
 
@@ -64,17 +65,30 @@ void PaintEnamel(ColourImage& image) {
     }
 }
 
-void PaintBorder(ColourImage& image) {
+// A polished brass bezel round the dial: bright along its crown, darker where it curves away,
+// with fine turning marks; the corners outside the circle keep its outer colour, so far mip-map
+// levels bring no stray light to the rim.
+void PaintBezel(ColourImage& image) {
+    const double width = kEdge - kBorderInner;
+    for (int y = 0; y < kClockFaceSize; ++y) {
+        for (int x = 0; x < kClockFaceSize; ++x) {
+            const double dx = x + 0.5 - kCentre;
+            const double dy = y + 0.5 - kCentre;
+            const double r = detmath::Sqrt(dx * dx + dy * dy);
+            const double coverage = CoverageFromDistance(kBorderInner - r);
+            if (coverage <= 0.0) continue;
+            const double across = detmath::Clamp((r - kBorderInner) / width, 0.0, 1.0);
+            const double crown = detmath::Pow(detmath::Sin(detmath::kPi * (0.15 + 0.7 * across)), 2.0);
+            const double turned = std::min(r, kEdge);
+            const double turning = 1.0 + 0.03 * detmath::Sin(turned * 1.3) + 0.02 * detmath::Sin(turned * 0.55 + 1.0);
+            const Colour bezel = Lerp(kBezelShade, kBezelLight, crown) * turning;
+            image.BlendOver(x, y, bezel, coverage);
+        }
+    }
+    // A dark groove where the dial meets the bezel.
     const Point centre{kCentre, kCentre};
-    // Everything outside the inner edge of the border band, the corners included: the rim
-    // colour also keeps the far mip-map levels from bleeding light into the dial's edge.
-    FillShape(image, {0, 0, kClockFaceSize, kClockFaceSize}, kBorder, 1.0, [&](Point p) {
-        const double dx = p.x - centre.x, dy = p.y - centre.y;
-        return kBorderInner - detmath::Sqrt(dx * dx + dy * dy);
-    });
-    // A fine bright line inside the band, like a polished bevel.
-    FillShape(image, {0, 0, kClockFaceSize, kClockFaceSize}, FromBytes(170, 160, 132), 0.9,
-              [&](Point p) { return RingDistance(p, centre, kBorderInner + 5.0, 1.3); });
+    FillShape(image, {0, 0, kClockFaceSize, kClockFaceSize}, kInk, 0.8,
+              [&](Point p) { return RingDistance(p, centre, kBorderInner, 1.6); });
 }
 
 void PaintMinuteTrack(ColourImage& image) {
@@ -132,6 +146,6 @@ Rgb8Image MakeClockFaceImage() {
     PaintMinuteTrack(image);
     PaintNumerals(image);
     PaintCentre(image);
-    PaintBorder(image);
+    PaintBezel(image);
     return QuantiseImage(image, 1040);
 }

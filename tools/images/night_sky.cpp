@@ -114,9 +114,9 @@ void NightSky::AddStar(Direction at, double brightness, Colour tint) {
 void NightSky::PlaceStars() {
     PseudoRandom random(0x5EED5A7u);
     // Field stars all over the sky: many faint, few bright (a power law, as real skies have).
-    for (int i = 0; i < 6500; ++i) {
+    for (int i = 0; i < 8000; ++i) {
         const Direction at = RandomDirection(random);
-        const double brightness = std::min(5.0, 0.022 * detmath::Pow(1.0 - random.NextUnit(), -1.0 / 1.6));
+        const double brightness = std::min(5.0, 0.026 * detmath::Pow(1.0 - random.NextUnit(), -1.0 / 1.6));
         AddStar(at, brightness, PickTint(random));
     }
     // Faint stars crowding the galaxy's band, placed by its brightness.
