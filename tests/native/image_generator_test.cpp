@@ -118,7 +118,6 @@ TEST(DeterministicMath, AgreesWithTheSystemLibraryToItsLastBits) {
     EXPECT_EQ(detmath::Exp(-800.0), 0.0);
     EXPECT_EQ(detmath::Pow(0.0, 2.0), 0.0);
     EXPECT_DOUBLE_EQ(detmath::Atan2(0.0, -1.0), detmath::kPi);
-    EXPECT_DOUBLE_EQ(detmath::WrapPositive(-0.25, 2.0), 1.75);
 }
 
 TEST(GradientNoise, PeriodicNoiseRepeatsAfterItsPeriods) {

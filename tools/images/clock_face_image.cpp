@@ -12,7 +12,7 @@ namespace {
 // Layout in pixels from the centre; the dial's edge is at 390.
 constexpr double kCentre = kClockFaceSize / 2.0;
 constexpr double kEdge = kClockFaceSize / 2.0;
-constexpr double kBorderInner = 368.0;     // a brass bezel frames the dial from here out
+constexpr double kBezelInner = 368.0;     // a brass bezel frames the dial from here out
 constexpr double kTrackOuter = 354.0;      // the minute track's two lines
 constexpr double kTrackInner = 336.0;
 constexpr double kFiveMinuteInner = 318.0;  // the five-minute bars reach further in
@@ -59,7 +59,7 @@ void PaintEnamel(ColourImage& image) {
                                 * detmath::SmoothStep(30.0, 44.0, px);
             c = c * (1.0 + 0.022 * turned * detmath::Sin(detmath::kTwoPi * px / 4.5));
             // The raised border throws a soft shadow onto the dial.
-            c = c * (1.0 - 0.12 * detmath::SmoothStep(kBorderInner - 14.0, kBorderInner, px));
+            c = c * (1.0 - 0.12 * detmath::SmoothStep(kBezelInner - 14.0, kBezelInner, px));
             image.At(x, y) = c;
         }
     }
@@ -69,15 +69,15 @@ void PaintEnamel(ColourImage& image) {
 // with fine turning marks; the corners outside the circle keep its outer colour, so far mip-map
 // levels bring no stray light to the rim.
 void PaintBezel(ColourImage& image) {
-    const double width = kEdge - kBorderInner;
+    const double width = kEdge - kBezelInner;
     for (int y = 0; y < kClockFaceSize; ++y) {
         for (int x = 0; x < kClockFaceSize; ++x) {
             const double dx = x + 0.5 - kCentre;
             const double dy = y + 0.5 - kCentre;
             const double r = detmath::Sqrt(dx * dx + dy * dy);
-            const double coverage = CoverageFromDistance(kBorderInner - r);
+            const double coverage = CoverageFromDistance(kBezelInner - r);
             if (coverage <= 0.0) continue;
-            const double across = detmath::Clamp((r - kBorderInner) / width, 0.0, 1.0);
+            const double across = detmath::Clamp((r - kBezelInner) / width, 0.0, 1.0);
             const double crown = detmath::Pow(detmath::Sin(detmath::kPi * (0.15 + 0.7 * across)), 2.0);
             const double turned = std::min(r, kEdge);
             const double turning = 1.0 + 0.03 * detmath::Sin(turned * 1.3) + 0.02 * detmath::Sin(turned * 0.55 + 1.0);
@@ -88,7 +88,7 @@ void PaintBezel(ColourImage& image) {
     // A dark groove where the dial meets the bezel.
     const Point centre{kCentre, kCentre};
     FillShape(image, {0, 0, kClockFaceSize, kClockFaceSize}, kInk, 0.8,
-              [&](Point p) { return RingDistance(p, centre, kBorderInner, 1.6); });
+              [&](Point p) { return RingDistance(p, centre, kBezelInner, 1.6); });
 }
 
 void PaintMinuteTrack(ColourImage& image) {

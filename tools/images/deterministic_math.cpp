@@ -130,9 +130,4 @@ double SmoothStep(double edge0, double edge1, double x) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-double WrapPositive(double x, double m) {
-    const double r = x - std::floor(x / m) * m;
-    return r >= m ? r - m : r;
-}
-
 }  // namespace detmath

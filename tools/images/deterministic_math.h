@@ -23,7 +23,4 @@ inline double Mix(double a, double b, double t) { return a + (b - a) * t; }
 // 0 below edge0, 1 above edge1, a smooth cubic between (edge0 may exceed edge1 to invert).
 double SmoothStep(double edge0, double edge1, double x);
 
-// Euclidean remainder: the result lies in [0, m) for positive m.
-double WrapPositive(double x, double m);
-
 }  // namespace detmath

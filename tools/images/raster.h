@@ -13,7 +13,6 @@ struct Colour {
 inline Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 inline Colour operator-(Colour a, Colour b) { return {a.r - b.r, a.g - b.g, a.b - b.b}; }
 inline Colour operator*(Colour a, double s) { return {a.r * s, a.g * s, a.b * s}; }
-inline Colour operator*(Colour a, Colour b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
 inline Colour Lerp(Colour a, Colour b, double t) { return a + (b - a) * t; }
 
 // A colour given as 8-bit components, as designers write them.
