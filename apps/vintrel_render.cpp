@@ -12,6 +12,7 @@
 #include "apps/png_writer.h"
 #include "apps/render_options.h"
 #include "gfx/gl.h"
+#include "particles/particle_snow.h"
 #include "platform/platform.h"
 #include "platform/platform_posix_control.h"
 #include "scene/clock_time.h"
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     SetupProjection();
     SceneSetup();
     RewindAnimationStopwatches(options.clockSeconds);
+    snow.RewindStopwatch(options.snowClockSeconds.value_or(options.clockSeconds));
 
     const auto stepCounts =
         static_cast<int64_t>(std::llround(options.stepSeconds * static_cast<double>(ReadPerformanceFrequency())));
@@ -97,6 +99,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    snow.Release();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
     if (options.bench) PrintBench(startupMilliseconds, frameMilliseconds);
     return 0;

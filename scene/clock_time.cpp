@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "particles/particle_snow.h"
 #include "platform/platform.h"
 
 // Both stopwatches run before anything else of the program (the snow's own stopwatch, which
@@ -27,6 +28,8 @@ void UpdateScene() {
 
     gearAngle = static_cast<float>(50.0 * ElapsedSeconds(gearStopwatch));
     swingSeconds = ElapsedSeconds(swingStopwatch);
+
+    snow.Update();
 }
 
 void RewindAnimationStopwatches(double seconds) {

@@ -1,7 +1,155 @@
 #include "scene/render_frame.h"
 
+#include "gfx/camera_frame.h"
 #include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
+#include "gfx/sphere.h"
+#include "particles/particle_snow.h"
+#include "scene/scene_setup.h"
+#include "scene/scene_window.h"
+
+namespace {
+
+constexpr int kEnvironmentFaceSize = 1024;
+constexpr int kFixedFace = 5;  // +Z: looks from the dome away from the viewer
+constexpr float kDomeCentre[3] = {0.0f, 0.0f, 40.0f};
+
+// The conventional view direction and up vector of each cube-map face, in face order.
+const Vector3 cubeMapFaceForward[6] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
+const Vector3 cubeMapFaceUp[6] = {{0, -1, 0}, {0, -1, 0}, {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, -1, 0}};
+
+constexpr float kDomeSpecular[4] = {1.0f, 1.0f, 1.0f, 0.0f};
+
+void SetPerspective(double fieldOfView, double aspect, double farPlane) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fieldOfView, aspect, static_cast<double>(0.1f), farPlane);
+}
+
+// Attaches the depth buffer and makes the cube-map camera stand at centre.
+void BeginEnvironmentPass() {
+    SetPerspective(90.0, 1.0, 100000.0);
+    glViewport(0, 0, kEnvironmentFaceSize, kEnvironmentFaceSize);
+    glMatrixMode(GL_MODELVIEW);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 environmentDepthBuffer);
+}
+
+void RenderEnvironmentFace(CameraFrameRecord& faceCamera, int face) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
+                              environmentCubeMap, 0);
+    glLoadIdentity();
+    faceCamera.forward = cubeMapFaceForward[face];
+    faceCamera.up = cubeMapFaceUp[face];
+    ApplyCameraTransform(faceCamera);
+    DrawScene(true);
+}
+
+CameraFrameRecord FaceCameraAt(const float* centre) {
+    CameraFrameRecord faceCamera{};
+    faceCamera.origin = {centre[0], centre[1], centre[2]};
+    return faceCamera;
+}
+
+// One pass of the dome's sphere with the inverse camera rotation in the texture matrix, so
+// the eye-space reflection vectors look the cube map up along the world's axes.
+void DrawDomeSide(GLenum culledFace) {
+    glCullFace(culledFace);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    MultInverseCameraRotation();
+    DrawSphere(5.1f, 100, 50);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// The glass dome: a flattened sphere over the dial reflecting the cube map at half opacity,
+// far side first and near side second so the translucent surfaces blend back to front.
+void DrawDome() {
+    glPushMatrix();
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glTexGeni(GL_R, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glEnable(GL_TEXTURE_GEN_R);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+
+    glTranslatef(0.0f, 0.0f, 40.0f);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    glScalef(1.0f, 1.0f, 0.1f);
+
+    glEnable(GL_COLOR_MATERIAL);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMaterialfv(GL_BACK, GL_SPECULAR, kDomeSpecular);
+    glMateriali(GL_BACK, GL_SHININESS, 128);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+
+    DrawDomeSide(GL_FRONT);
+    DrawDomeSide(GL_BACK);
+
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+}  // namespace
 
 void RenderFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    RenderEnvironmentCubeMap(kDomeCentre);
+    glEnable(GL_NORMALIZE);
+    glPushMatrix();
+    ApplyCameraTransform(CameraFrame);
+    DrawScene(false);
+    DrawDome();
+    snow.RenderReversed();  // over the dome, depth-tested against it
+    glPopMatrix();
+}
+
+void RenderEnvironmentCubeMap(const float* centre) {
+    // Without a usable framebuffer object the faces keep their fixed content.
+    if (environmentFramebufferUsable) {
+        BeginEnvironmentPass();
+        CameraFrameRecord faceCamera = FaceCameraAt(centre);
+        for (int face = 0; face < kFixedFace; ++face) RenderEnvironmentFace(faceCamera, face);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    }
+    glViewport(0, 0, viewportWidth, viewportHeight);
+    SetPerspective(35.0, AspectRatio(viewportWidth, viewportHeight), 1.0e10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void RenderFixedEnvironmentFace() {
+    if (!environmentFramebufferUsable) return;
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    BeginEnvironmentPass();
+    CameraFrameRecord faceCamera = FaceCameraAt(kDomeCentre);
+    RenderEnvironmentFace(faceCamera, kFixedFace);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+
+    // Put back what drawing the scene changed, so the first frame starts from the set-up's state.
+    glEnable(GL_LIGHTING);
+    if (glCapabilities.shaderObjects) glUseProgramObjectARB(0);
 }

@@ -1,4 +1,18 @@
-// Draws one complete frame into the back buffer; the window procedure swaps afterwards.
+// Composes one frame: the reflection pass into the cube map from the dome's centre, the main
+// view from the camera, the glass dome over the dial and the snow.
 #pragma once
 
+// Draws the whole frame into the back buffer; the window procedure swaps afterwards.
 void RenderFrame();
+
+// Renders five faces of the cube map (not +Z) from centre, then restores the window's
+// viewport and the main view's projection.
+void RenderEnvironmentCubeMap(const float* centre);
+
+// The scene as the camera whose view transform is current sees it; without the dial, the
+// hands and the snow's reversed copy when rendering a cube face.
+void DrawScene(bool forCubeMap);
+
+// Renders the +Z face, which no frame renders, once at set-up; leaves the viewport and the
+// projection as it found them.
+void RenderFixedEnvironmentFace();

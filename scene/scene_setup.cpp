@@ -1,12 +1,210 @@
 #include "scene/scene_setup.h"
 
+#include <vector>
+
+#include "gfx/camera_frame.h"
 #include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
+#include "gfx/resource_loaders.h"
+#include "particles/particle_snow.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "scene/clock_face.h"
+#include "scene/gear_geometry.h"
+#include "scene/render_frame.h"
+#include "scene/scene_window.h"
+#include "scene/sky_box.h"
 
 GLUquadric* sceneQuadric = nullptr;
 uint32_t sceneTextures[8] = {};
+uint32_t environmentCubeMap = 0;
+uint32_t environmentFramebuffer = 0;
+uint32_t environmentDepthBuffer = 0;
+bool environmentFramebufferUsable = false;
+
+const uint32_t cubeMapFaceTargets[6] = {
+    GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_Y,
+    GL_TEXTURE_CUBE_MAP_POSITIVE_Y, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, GL_TEXTURE_CUBE_MAP_POSITIVE_Z,
+};
+
+uint32_t mediumGearList = 0;
+uint32_t smallGearList = 0;
+uint32_t largeGearList = 0;
+uint32_t thinAxleList = 0;
+uint32_t thickAxleList = 0;
+uint32_t mediumAxleList = 0;
+uint32_t pendulumList = 0;
+uint32_t skyBoxList = 0;
+uint32_t clockFaceList = 0;
+uint32_t hourHandList = 0;
+uint32_t minuteHandList = 0;
+
+uint32_t litTexturedProgram = 0;
+uint32_t pixelLightingProgram = 0;
+
+const float lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+
+namespace {
+
+constexpr int kEnvironmentFaceSize = 1024;
+
+// Light and material colours; their alpha is 0, not 1.
+constexpr float kNoAmbient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+constexpr float kDimGrey[4] = {0.1f, 0.1f, 0.1f, 0.0f};
+constexpr float kWhite[4] = {1.0f, 1.0f, 1.0f, 0.0f};
+
+// What a cube face shows where the reflection is never rendered: the deep blue of the night
+// sky near the horizon.
+constexpr unsigned char kNightBlue[3] = {10, 14, 34};
+
+void SetUpLight(GLenum light) {
+    glEnable(light);
+    glLightfv(light, GL_AMBIENT, kDimGrey);
+    glLightfv(light, GL_DIFFUSE, kWhite);
+    glLightfv(light, GL_SPECULAR, kWhite);
+    glLightfv(light, GL_POSITION, lightPosition);
+}
+
+void LoadSceneTextures() {
+    glGenTextures(8, sceneTextures);
+    // Index and bitmap resource, in the order they are loaded.
+    constexpr int kLoadOrder[8][2] = {{0, 107}, {5, 108}, {6, 105}, {4, 110}, {3, 109}, {1, 111}, {2, 106}, {7, 104}};
+    for (const auto& [index, bitmap] : kLoadOrder) {
+        glBindTexture(GL_TEXTURE_2D, sceneTextures[index]);
+        LoadBmpTexture(bitmap);
+    }
+}
+
+// Six empty 1024 x 1024 faces. Where no framebuffer object can render the reflection, the
+// faces get the night's blue instead, so the dome never shows undefined memory.
+void CreateEnvironmentCubeMap() {
+    glGenTextures(1, &environmentCubeMap);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+
+    std::vector<unsigned char> fill;
+    if (!glCapabilities.framebufferObjects) {
+        fill.resize(static_cast<std::size_t>(kEnvironmentFaceSize) * kEnvironmentFaceSize * 3);
+        for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    }
+    for (const uint32_t target : cubeMapFaceTargets) {
+        glTexImage2D(target, 0, GL_RGB, kEnvironmentFaceSize, kEnvironmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     fill.empty() ? nullptr : fill.data());
+    }
+    glDisable(GL_TEXTURE_CUBE_MAP);
+}
+
+// The framebuffer object and its depth buffer. Its completeness is checked once, here, with a
+// face and the depth buffer attached; an incomplete one is treated as missing.
+void CreateEnvironmentRenderTarget() {
+    if (!glCapabilities.framebufferObjects) return;
+    glGenFramebuffersEXT(1, &environmentFramebuffer);
+    glGenRenderbuffersEXT(1, &environmentDepthBuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, environmentDepthBuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, kEnvironmentFaceSize, kEnvironmentFaceSize);
+
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 environmentDepthBuffer);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
+                              environmentCubeMap, 0);
+    environmentFramebufferUsable = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+template <typename Draw>
+void Compile(uint32_t list, Draw draw) {
+    glNewList(list, GL_COMPILE);
+    draw();
+    glEndList();
+}
+
+void CompileDisplayLists() {
+    const uint32_t first = glGenLists(11);
+    uint32_t* const lists[11] = {&mediumGearList, &smallGearList, &largeGearList, &thinAxleList,
+                                 &thickAxleList,  &mediumAxleList, &pendulumList,  &skyBoxList,
+                                 &clockFaceList,  &hourHandList,   &minuteHandList};
+    for (int i = 0; i < 11; ++i) *lists[i] = first + static_cast<uint32_t>(i);
+
+    Compile(mediumGearList, DrawMediumGear);
+    Compile(smallGearList, DrawSmallGear);
+    Compile(largeGearList, DrawLargeGear);
+    Compile(thinAxleList, [] { DrawAxle(0.5f, 10.0f); });
+    Compile(thickAxleList, [] { DrawAxle(2.0f, 10.0f); });
+    Compile(mediumAxleList, [] { DrawAxle(1.0f, 10.0f); });
+    Compile(pendulumList, [] { DrawPendulum(1.0f, 30.0f); });
+    Compile(skyBoxList, DrawSkyBox);
+    Compile(clockFaceList, DrawClockFace);
+    Compile(hourHandList, [] { DrawHourHand(1.0f, 10.0f); });
+    Compile(minuteHandList, [] { DrawMinuteHand(0.6f, 12.0f); });
+}
+
+// Turned by 3.14 radians (not pi) about its up axis, then moved 23 units forward: the camera
+// looks along +z at the dial, 17 units away.
+void PlaceCamera() {
+    Vector3 axis{};
+    CameraLocalToWorld(Vector3{0.0f, 1.0f, 0.0f}, axis);
+    RotateCameraFrame(3.14f, axis.x, axis.y, axis.z);
+    CameraFrame.origin.x += 23.0f * CameraFrame.forward.x;
+    CameraFrame.origin.y += 23.0f * CameraFrame.forward.y;
+    CameraFrame.origin.z += 23.0f * CameraFrame.forward.z;
+}
+
+// The snow sizes its sprites from the projection made at window creation.
+void InitSnow() {
+    const float viewportSize[2] = {static_cast<float>(clientWidth), static_cast<float>(clientHeight)};
+    float projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    snow.Init(viewportSize, projection);
+}
+
+}  // namespace
 
 void SceneSetup() {
     sceneQuadric = gluNewQuadric();
-    // Opaque red shows wherever no geometry covers a pixel.
+    SeedRandom(ReadTickCount());  // every run snows differently
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_LIGHTING);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kNoAmbient);
+    SetUpLight(GL_LIGHT0);
+    SetUpLight(GL_LIGHT1);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, kWhite);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, kWhite);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, kWhite);
+    glMateriali(GL_FRONT, GL_SHININESS, 128);
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1.0f);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.0f);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.0f);
+
+    // Colour material stays configured for both faces but off; the dome switches it on.
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    glDisable(GL_COLOR_MATERIAL);
+
+    LoadSceneTextures();
+    glEnable(GL_TEXTURE_2D);
+    CreateEnvironmentCubeMap();
+    CreateEnvironmentRenderTarget();
+    glShadeModel(GL_SMOOTH);
+    CompileDisplayLists();
+
+    litTexturedProgram = LoadShaderProgram(153, 152);
+    pixelLightingProgram = LoadShaderProgram(151, 150);
+
+    PlaceCamera();
+    InitSnow();
+
+    // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
+    RenderFixedEnvironmentFace();
 }

@@ -1,15 +1,50 @@
 // Creates, once per window, every OpenGL state and object the frames rely on.
 #pragma once
 
+#include <cstdint>
+
 #include "gfx/glu.h"
 
-#include <cstdint>
+// Made first by SceneSetup; the window procedure deletes it when the window is destroyed.
+extern GLUquadric* sceneQuadric;
 
 // The eight 2-D textures: 0 the metal of the gears, 1 to 6 the sky faces, 7 the dial.
 extern uint32_t sceneTextures[8];
 
-// Made first by SceneSetup; the window procedure deletes it when the window is destroyed.
-extern GLUquadric* sceneQuadric;
+// The reflection the glass dome shows: a cube map of six 1024 x 1024 faces, rendered into
+// through a framebuffer object with its own depth buffer.
+extern uint32_t environmentCubeMap;
+extern uint32_t environmentFramebuffer;
+extern uint32_t environmentDepthBuffer;
+
+// True when the framebuffer object exists and is complete with a cube face and the depth
+// buffer attached; without it the reflection is not re-rendered and the dome shows the cube
+// map's fixed content.
+extern bool environmentFramebufferUsable;
+
+// The cube-map face targets: -X, +X, -Y, +Y, -Z, +Z.
+extern const uint32_t cubeMapFaceTargets[6];
+
+// The display lists, eleven consecutive names in this order.
+extern uint32_t mediumGearList;
+extern uint32_t smallGearList;
+extern uint32_t largeGearList;
+extern uint32_t thinAxleList;
+extern uint32_t thickAxleList;
+extern uint32_t mediumAxleList;
+extern uint32_t pendulumList;
+extern uint32_t skyBoxList;
+extern uint32_t clockFaceList;
+extern uint32_t hourHandList;
+extern uint32_t minuteHandList;
+
+// The scene's two programs; 0 where one could not be built, and the fixed-function pipeline
+// draws instead.
+extern uint32_t litTexturedProgram;
+extern uint32_t pixelLightingProgram;
+
+// A positional light at the origin of the coordinates current when it is set.
+extern const float lightPosition[4];
 
 // Runs on window creation with the rendering context current, after SetupProjection.
 void SceneSetup();

@@ -4,6 +4,7 @@
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
 #include "host/saver_behaviour_win32.h"
+#include "particles/particle_snow.h"
 #include "scene/clock_time.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
@@ -78,6 +79,7 @@ void DrawFrame() {
 
 void DestroyScene(HWND window) {
     KillTimer(window, kFrameTimer);
+    snow.Release();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
     sceneQuadric = nullptr;
     wglMakeCurrent(deviceContext, nullptr);

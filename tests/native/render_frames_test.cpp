@@ -98,24 +98,3 @@ TEST(VintrelRender, HelpDescribesTheOptions) {
 
 }  // namespace
 
-namespace {
-
-// Until the scene draws, every pixel shows the opaque red clear colour.
-TEST(VintrelRender, EmptySceneIsRed) {
-    const std::string path = TempPath("red.png");
-    const RunResult run = RunRender("--size 640x480 --out " + path);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const auto image = ReadPng(path);
-    ASSERT_TRUE(image);
-    for (int y = 0; y < image->height; y += 37) {
-        for (int x = 0; x < image->width; x += 41) {
-            const Rgb pixel = image->At(x, y);
-            ASSERT_EQ(pixel.r, 255);
-            ASSERT_EQ(pixel.g, 0);
-            ASSERT_EQ(pixel.b, 0);
-        }
-    }
-    std::remove(path.c_str());
-}
-
-}  // namespace

@@ -1,0 +1,140 @@
+// The scene as one camera sees it: pendulum, hands, light, gears, dial and sky.
+#include <cmath>
+
+#include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
+#include "particles/particle_snow.h"
+#include "scene/clock_time.h"
+#include "scene/render_frame.h"
+#include "scene/scene_setup.h"
+
+namespace {
+
+struct Material {
+    float ambient[4];
+    float diffuse[4];
+    float specular[4];
+};
+
+// Material colours have alpha 0, not 1.
+constexpr Material kBrass = {{0.5f, 0.5f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}};
+constexpr Material kClockwork = {{1.0f, 1.0f, 1.0f, 0.0f}, {0.5f, 0.5f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}};
+constexpr Material kBlack = {{0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}};
+
+void ApplyMaterial(const Material& material) {
+    glMaterialfv(GL_FRONT, GL_AMBIENT, material.ambient);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, material.diffuse);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, material.specular);
+    glMateriali(GL_FRONT, GL_SHININESS, 128);
+}
+
+// Selects a program for the lit pieces. Where it is missing (0, or no shader objects at all)
+// the fixed-function pipeline lights them instead with the same lights and materials.
+void UseLitProgram(uint32_t program) {
+    if (glCapabilities.shaderObjects) glUseProgramObjectARB(program);
+    if (program == 0 || !glCapabilities.shaderObjects) glEnable(GL_LIGHTING);
+}
+
+void UseNoProgram() {
+    if (glCapabilities.shaderObjects) glUseProgramObjectARB(0);
+}
+
+// Angles are worked out in double precision and handed over in single precision.
+float Degrees(double angle) { return static_cast<float>(angle); }
+
+void NextPiece() {
+    glPopMatrix();
+    glPushMatrix();
+}
+
+struct GearPlacement {
+    float x, y, z;
+    bool turnedUp;  // 90 degrees about x before the turn about z
+    double start;   // degrees
+    double rate;    // multiples of gearAngle
+    const uint32_t* gearList;
+    const uint32_t* axleList;
+};
+
+// Rates in inverse proportion to the tooth counts (30, 30, 30, 15, 60): neighbours mesh.
+const GearPlacement kGears[5] = {
+    {0.0f, 0.0f, -1.0f, false, 0.0, 2.0, &mediumGearList, &mediumAxleList},
+    {0.0f, 12.0f, -1.0f, false, 0.0, -2.0, &mediumGearList, &mediumAxleList},
+    {0.0f, 18.5f, 5.5f, true, 0.0, 2.0, &mediumGearList, &mediumAxleList},
+    {9.5f, -0.3f, -1.0f, false, 5.0, -4.0, &smallGearList, &thinAxleList},
+    {-16.8f, -2.3f, -1.0f, false, 5.0, -1.0, &largeGearList, &thickAxleList},
+};
+
+void DrawHand(float depth, float fraction, uint32_t list) {
+    glTranslatef(0.0f, 0.0f, depth);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);  // the hand's +z faces the camera
+    glRotatef(Degrees(-360.0 * fraction), 0.0f, 0.0f, 1.0f);
+    glCallList(list);
+    NextPiece();
+}
+
+}  // namespace
+
+void DrawScene(bool forCubeMap) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+
+    // The pendulum swings through 50 sin(t) degrees about its pivot at (0, 30, 20).
+    const float swing = static_cast<float>(std::sin(swingSeconds));
+    glTranslatef(0.0f, 0.0f, 20.0f);
+    glTranslatef(0.0f, 30.0f, 0.0f);
+    glRotatef(270.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(Degrees(-50.0 * swing), 0.0f, 1.0f, 0.0f);
+    ApplyMaterial(kBrass);
+    UseLitProgram(pixelLightingProgram);
+    glCallList(pendulumList);
+    ApplyMaterial(kClockwork);
+    NextPiece();
+
+    if (!forCubeMap) {
+        ApplyMaterial(kBlack);
+        DrawHand(39.9f, hourFraction, hourHandList);
+        DrawHand(39.8f, minuteFraction, minuteHandList);
+    }
+    ApplyMaterial(kClockwork);
+
+    // Light 0 hangs at the bob and swings with it.
+    glTranslatef(0.0f, 0.0f, 20.0f);
+    glTranslatef(0.0f, 30.0f, 0.0f);
+    glRotatef(Degrees(50.0 * swing), 0.0f, 0.0f, 1.0f);
+    glTranslatef(0.0f, -30.0f, 0.0f);
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    UseLitProgram(litTexturedProgram);
+    NextPiece();
+
+    for (const GearPlacement& gear : kGears) {
+        glTranslatef(gear.x, gear.y, gear.z);
+        if (gear.turnedUp) glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(Degrees(gear.start + gear.rate * gearAngle), 0.0f, 0.0f, 1.0f);
+        glCallList(*gear.gearList);
+        glCallList(*gear.axleList);
+        NextPiece();
+    }
+
+    if (!forCubeMap) {
+        glTranslatef(0.0f, 0.0f, 40.0f);
+        glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+        glScalef(1.0f, 1.0f, 0.1f);
+        glCallList(clockFaceList);
+        NextPiece();
+    }
+
+    // The sky is seen from inside its box: front faces culled, unlit, untinted.
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    UseNoProgram();
+    glScalef(10000.0f, 10000.0f, 10000.0f);
+    glCullFace(GL_FRONT);
+    glCallList(skyBoxList);
+    glCullFace(GL_BACK);
+    glPopMatrix();
+
+    if (forCubeMap) snow.Render();
+}
