@@ -45,5 +45,8 @@ LRESULT CALLBACK PreviewHost::Procedure(HWND window, UINT message, WPARAM wParam
         // Not passed on: the default handling would open the system menu's modal loop.
         return TRUE;
     }
+    // The host has no menus: a system menu opened by a key the preview passes up would hold the
+    // test in a modal loop.
+    if (message == WM_SYSCOMMAND && ((wParam & 0xFFF0) == SC_KEYMENU || (wParam & 0xFFF0) == SC_MOUSEMENU)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -25,7 +25,18 @@ RunningSaver::RunningSaver(const std::string& arguments, HWND parent,
                            const std::vector<std::pair<std::string, std::string>>& environment,
                            const std::string& modulePath)
     : process(arguments, environment, modulePath) {
-    if (process.started()) window = process.WaitForWindow(kSaverClass, kStartMs, parent);
+    if (!process.started()) return;
+    HWND found = process.WaitForWindow(kSaverClass, kStartMs, parent);
+    if (!found) return;
+    // The window is found while it is still being created. It is ready once it is visible and
+    // its thread answers: until then its style changes by itself, and the round trips of
+    // StillRunning could not be trusted.
+    const DWORD start = GetTickCount();
+    while (!HasVisibleStyle(found)) {
+        if (!IsWindow(found) || GetTickCount() - start > kStartMs) return;
+        PumpMessagesFor(10);
+    }
+    if (SendAndWait(found, WM_NULL, 0, 0)) window = found;
 }
 
 bool StillRunning(RunningSaver& saver) {

@@ -44,6 +44,12 @@ protected:
         ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
     }
 
+    void TearDown() override {
+        saver_.reset();
+        DeleteFileA(log_.c_str());
+        DeleteFileA(control_.c_str());
+    }
+
     // The prompt's behaviour (see the fixture's words) for the prompts still to come.
     void ControlPrompt(const std::string& words) { ASSERT_TRUE(WriteTextFile(control_, words)); }
 
