@@ -49,6 +49,8 @@ void PressKey(WORD key) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+int Brightness(COLORREF colour) { return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3; }
+
 bool IsOpaqueRed(COLORREF colour) {
     return GetRValue(colour) == 255 && GetGValue(colour) == 0 && GetBValue(colour) == 0;
 }
@@ -100,7 +102,7 @@ TEST(SaverModes, PreviewIsAChildOfTheParentsClientSize) {
     EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
 }
 
-TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsRed) {
+TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsTheScene) {
     SaverProcess saver("/s");
     ASSERT_TRUE(saver.started());
     HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
@@ -117,14 +119,21 @@ TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsRed) {
     EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(frame.bottom - frame.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
 
-    // Once the frame timer runs, the screen shows the clear colour.
-    bool red = false;
-    for (int attempt = 0; attempt < 100 && !red; ++attempt) {
+    // Once the frame timer runs, the screen shows the clock over the night sky: a lit dial in
+    // the middle, a dark blue sky in the corner, and nowhere the black of the bare window or
+    // the red clear colour.
+    const int centreX = (frame.left + frame.right) / 2;
+    const int centreY = (frame.top + frame.bottom) / 2;
+    bool drawn = false;
+    for (int attempt = 0; attempt < 100 && !drawn; ++attempt) {
         PumpMessagesFor(100);
-        red = IsOpaqueRed(ScreenPixel(frame.left + 10, frame.top + 10)) &&
-              IsOpaqueRed(ScreenPixel((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2));
+        const COLORREF sky = ScreenPixel(frame.left + 10, frame.top + 10);
+        const COLORREF dial = ScreenPixel(centreX - (frame.bottom - frame.top) / 8, centreY + (frame.bottom - frame.top) / 8);
+        drawn = Brightness(dial) > 60 && Brightness(sky) > 0 && Brightness(sky) < 60 && GetBValue(sky) >= GetRValue(sky) &&
+                !IsOpaqueRed(sky) && !IsOpaqueRed(dial);
     }
-    EXPECT_TRUE(red) << "screen pixel " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10);
+    EXPECT_TRUE(drawn) << "corner " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10) << ", dial "
+                       << ScreenPixel(centreX - (frame.bottom - frame.top) / 8, centreY + (frame.bottom - frame.top) / 8);
 
     // A second full-screen start gives way to the running one.
     SaverProcess second("/s");
