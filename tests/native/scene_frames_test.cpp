@@ -257,3 +257,37 @@ TEST(SceneFrames, DegradedContextsStillDrawTheWholeFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// Frames kept under tests/reference, regenerated with the same options when the picture is
+// meant to change. The tolerance lets small rasteriser differences pass, not a moved part.
+TEST(SceneFrames, MatchesTheReferenceFrames) {
+    const struct {
+        const char* file;
+        const char* options;
+    } references[] = {
+        {"frame_10h09.png", "--time 10:09:30 --clock 3 --snow-clock 25"},
+        {"frame_03h40.png", "--time 03:40:00 --clock 12 --snow-clock 40"},
+    };
+    for (const auto& reference : references) {
+        const auto expected = ReadPng(std::string(VINTREL_REFERENCE_DIR) + "/" + reference.file);
+        ASSERT_TRUE(expected) << reference.file;
+        const Frame frame = Render(reference.options);
+        ASSERT_EQ(frame.image.width, expected->width) << frame.log;
+        ASSERT_EQ(frame.image.height, expected->height);
+        double total = 0.0;
+        int far = 0;
+        for (std::size_t i = 0; i < expected->pixels.size(); i += 3) {
+            int sum = 0;
+            for (int c = 0; c < 3; ++c) sum += std::abs(expected->pixels[i + c] - frame.image.pixels[i + c]);
+            total += sum / 3.0;
+            far += sum > 48;
+        }
+        const double pixels = static_cast<double>(expected->pixels.size() / 3);
+        EXPECT_LT(total / pixels, 2.0) << reference.file;
+        EXPECT_LT(far / pixels, 0.005) << reference.file;
+    }
+}
+
+}  // namespace
