@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/egl_context.h"
+#include "apps/frame_floor.h"
 #include "apps/png_writer.h"
 #include "apps/render_options.h"
 #include "gfx/gl.h"
@@ -36,15 +37,31 @@ __attribute__((init_priority(101))) const ProcessStart processStart;
 
 bool WritesEveryFrame(const std::string& pattern) { return pattern.find("%d") != std::string::npos; }
 
-void PrintBench(double startupMilliseconds, std::vector<double> frameMilliseconds) {
-    std::sort(frameMilliseconds.begin(), frameMilliseconds.end());
-    const std::size_t n = frameMilliseconds.size();
-    const double median = n % 2 ? frameMilliseconds[n / 2]
-                                : (frameMilliseconds[n / 2 - 1] + frameMilliseconds[n / 2]) / 2.0;
+struct TimeSummary {
+    double median;
+    double minimum;
+    double maximum;
+};
+
+TimeSummary Summarise(std::vector<double> milliseconds) {
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const std::size_t n = milliseconds.size();
+    const double median = n % 2 ? milliseconds[n / 2] : (milliseconds[n / 2 - 1] + milliseconds[n / 2]) / 2.0;
+    return {median, milliseconds.front(), milliseconds.back()};
+}
+
+void PrintBench(double startupMilliseconds, const std::vector<double>& frameMilliseconds,
+                const std::vector<double>& floorMilliseconds) {
+    const TimeSummary frames = Summarise(frameMilliseconds);
+    const TimeSummary floor = Summarise(floorMilliseconds);
     std::printf("startup_ms %.3f\n", startupMilliseconds);
-    std::printf("frame_median_ms %.3f\n", median);
-    std::printf("frame_min_ms %.3f\n", frameMilliseconds.front());
-    std::printf("frame_max_ms %.3f\n", frameMilliseconds.back());
+    std::printf("frame_median_ms %.3f\n", frames.median);
+    std::printf("frame_min_ms %.3f\n", frames.minimum);
+    std::printf("frame_max_ms %.3f\n", frames.maximum);
+    std::printf("floor_median_ms %.3f\n", floor.median);
+    std::printf("floor_min_ms %.3f\n", floor.minimum);
+    std::printf("floor_max_ms %.3f\n", floor.maximum);
+    std::printf("frame_to_floor_ratio %.3f\n", frames.median / floor.median);
 }
 
 }  // namespace
@@ -99,8 +116,12 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The floor runs after the real frames so it cannot disturb the state they start from.
+    std::vector<double> floorMilliseconds;
+    if (options.bench) floorMilliseconds = MeasureFrameFloor(options.frames, options.width, options.height, sceneTextures[0]);
+
     snow.Release();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-    if (options.bench) PrintBench(startupMilliseconds, frameMilliseconds);
+    if (options.bench) PrintBench(startupMilliseconds, frameMilliseconds, floorMilliseconds);
     return 0;
 }

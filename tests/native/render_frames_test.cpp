@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -59,24 +60,32 @@ TEST(VintrelRender, BenchPrintsOneFigureALine) {
     const RunResult run = RunRender("--size 64x48 --frames 5 --bench");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     std::istringstream lines(run.output);
-    std::string name;
-    double value = -1.0;
-    int figures = 0;
-    double startup = 0.0;
-    double median = 0.0;
-    double minimum = 0.0;
-    double maximum = 0.0;
-    while (lines >> name >> value) {
-        ++figures;
-        if (name == "startup_ms") startup = value;
-        if (name == "frame_median_ms") median = value;
-        if (name == "frame_min_ms") minimum = value;
-        if (name == "frame_max_ms") maximum = value;
+    std::map<std::string, double> figures;
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        double value = -1.0;
+        std::string rest;
+        ASSERT_TRUE(fields >> name >> value) << "not a figure: " << line;
+        EXPECT_FALSE(fields >> rest) << "more than one figure: " << line;
+        EXPECT_TRUE(figures.emplace(name, value).second) << "printed twice: " << name;
     }
-    EXPECT_EQ(figures, 4) << run.output;
-    EXPECT_GT(startup, 0.0);
-    EXPECT_LE(minimum, median);
-    EXPECT_LE(median, maximum);
+    for (const char* name : {"startup_ms", "frame_median_ms", "frame_min_ms", "frame_max_ms", "floor_median_ms",
+                             "floor_min_ms", "floor_max_ms", "frame_to_floor_ratio"}) {
+        EXPECT_EQ(figures.count(name), 1u) << name << " missing from:\n" << run.output;
+    }
+    EXPECT_EQ(figures.size(), 8u) << run.output;
+    EXPECT_GT(figures["startup_ms"], 0.0);
+    for (const std::string kind : {"frame", "floor"}) {
+        EXPECT_LE(figures[kind + "_min_ms"], figures[kind + "_median_ms"]) << kind;
+        EXPECT_LE(figures[kind + "_median_ms"], figures[kind + "_max_ms"]) << kind;
+    }
+    EXPECT_GT(figures["frame_to_floor_ratio"], 0.0);
+    if (figures["floor_median_ms"] > 0.1) {
+        const double ratio = figures["frame_median_ms"] / figures["floor_median_ms"];
+        EXPECT_NEAR(figures["frame_to_floor_ratio"], ratio, 0.02 * ratio + 0.002) << "not median over median";
+    }
 }
 
 TEST(VintrelRender, BadOptionsExitWithTwoAndOneLine) {
