@@ -253,8 +253,13 @@ TEST_F(Win9xFamily, PasswordChangeWithoutAnOwnerUsesTheForegroundWindow) {
     OwnerWindow foreground;
     ASSERT_TRUE(foreground.window());
     ASSERT_TRUE(BringToForeground(foreground.window()));
-    for (const char* arguments : {"/a", "/a 0", "/a 12345"}) {  // no handle, 0, and no such window
-        EXPECT_EQ(RunToExit(arguments, module()), 0u) << arguments;
+    std::string gone;
+    {
+        OwnerWindow destroyed;
+        gone = destroyed.Decimal();
+    }
+    for (const std::string& arguments : {std::string("/a"), std::string("/a 0"), "/a " + gone}) {
+        EXPECT_EQ(RunToExit(arguments, module()), 0u) << arguments;  // no handle, 0, no such window
     }
     EXPECT_EQ(CountLines(Log(), "PwdChangePasswordA SCRSAVE " + foreground.Decimal() + " 0 0"), 3u);
 }
