@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "preview_host.h"
+#include "saver_driving.h"
 #include "saver_process.h"
 
 namespace {
@@ -10,44 +12,7 @@ constexpr char kSaverClass[] = "WindowsScreenSaverClass";
 constexpr DWORD kStartMs = 30000;  // the first start of a Wine process can be slow
 constexpr DWORD kExitMs = 20000;
 
-// A plain top-level window standing in for the display settings' preview area.
-class PreviewHost {
-public:
-    PreviewHost(int clientWidth, int clientHeight) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "VintrelPreviewHost";
-        RegisterClassA(&windowClass);
-        RECT frame{0, 0, clientWidth, clientHeight};
-        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-        window_ = CreateWindowA("VintrelPreviewHost", "preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    }
-    ~PreviewHost() {
-        if (window_) DestroyWindow(window_);
-    }
-    HWND window() const { return window_; }
-    void Destroy() {
-        DestroyWindow(window_);
-        window_ = nullptr;
-    }
-
-private:
-    HWND window_ = nullptr;
-};
-
 std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
-
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = key;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
 
 int Brightness(COLORREF colour) { return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3; }
 

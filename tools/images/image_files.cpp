@@ -60,7 +60,7 @@ std::vector<uint8_t> EncodeTga32(const Rgba8Image& image) {
     out.push_back(0);  // image-ID length
     out.push_back(0);  // no colour map
     out.push_back(2);  // uncompressed true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map specification
+    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map fields: first entry, length, entry size
     Put16(out, 0);  // x origin
     Put16(out, 0);  // y origin
     Put16(out, static_cast<uint32_t>(image.width));
