@@ -20,6 +20,29 @@ bool IsOpaqueRed(COLORREF colour) {
     return GetRValue(colour) == 255 && GetGValue(colour) == 0 && GetBValue(colour) == 0;
 }
 
+// Once the frame timer runs, the screen shows the clock over the night sky: a lit dial in the
+// middle, a dark blue sky in the corner, and nowhere the black of the bare window or the red
+// clear colour.
+bool ShowsTheClockOverTheSky(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int eighth = (frame.bottom - frame.top) / 8;
+    const int dialX = (frame.left + frame.right) / 2 - eighth;
+    const int dialY = (frame.top + frame.bottom) / 2 + eighth;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        PumpMessagesFor(100);
+        const COLORREF sky = ScreenPixel(frame.left + 10, frame.top + 10);
+        const COLORREF dial = ScreenPixel(dialX, dialY);
+        if (Brightness(dial) > 60 && Brightness(sky) > 0 && Brightness(sky) < 60 && GetBValue(sky) >= GetRValue(sky) &&
+            !IsOpaqueRed(sky) && !IsOpaqueRed(dial)) {
+            return true;
+        }
+    }
+    ADD_FAILURE() << "corner " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10) << ", dial "
+                  << ScreenPixel(dialX, dialY);
+    return false;
+}
+
 TEST(SaverModes, UnrecognisedArgumentExitsMinusOne) {
     SaverProcess saver("/x");
     ASSERT_TRUE(saver.started());
@@ -84,21 +107,7 @@ TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsTheScene) {
     EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(frame.bottom - frame.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
 
-    // Once the frame timer runs, the screen shows the clock over the night sky: a lit dial in
-    // the middle, a dark blue sky in the corner, and nowhere the black of the bare window or
-    // the red clear colour.
-    const int centreX = (frame.left + frame.right) / 2;
-    const int centreY = (frame.top + frame.bottom) / 2;
-    bool drawn = false;
-    for (int attempt = 0; attempt < 100 && !drawn; ++attempt) {
-        PumpMessagesFor(100);
-        const COLORREF sky = ScreenPixel(frame.left + 10, frame.top + 10);
-        const COLORREF dial = ScreenPixel(centreX - (frame.bottom - frame.top) / 8, centreY + (frame.bottom - frame.top) / 8);
-        drawn = Brightness(dial) > 60 && Brightness(sky) > 0 && Brightness(sky) < 60 && GetBValue(sky) >= GetRValue(sky) &&
-                !IsOpaqueRed(sky) && !IsOpaqueRed(dial);
-    }
-    EXPECT_TRUE(drawn) << "corner " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10) << ", dial "
-                       << ScreenPixel(centreX - (frame.bottom - frame.top) / 8, centreY + (frame.bottom - frame.top) / 8);
+    EXPECT_TRUE(ShowsTheClockOverTheSky(window));
 
     // A second full-screen start gives way to the running one.
     SaverProcess second("/s");
@@ -112,13 +121,16 @@ TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsTheScene) {
     EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
 }
 
-TEST(SaverModes, ContextWithoutFramebufferOrShaderObjectsRunsAndExitsCleanly) {
+// Windows' own OpenGL 1.1, remote desktops and virtual machines offer neither: the saver still
+// draws whole frames (no reflection, fixed-function lighting) and exits cleanly.
+TEST(SaverModes, ContextWithoutFramebufferOrShaderObjectsDrawsAndExitsCleanly) {
     SaverProcess saver("/s", {{"MESA_GL_VERSION_OVERRIDE", "1.4"},
                               {"MESA_EXTENSION_OVERRIDE", "-GL_EXT_framebuffer_object -GL_ARB_shader_objects"}});
     ASSERT_TRUE(saver.started());
     HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
     ASSERT_TRUE(window);
-    PumpMessagesFor(1500);  // many frames
+    EXPECT_TRUE(ShowsTheClockOverTheSky(window));
+    PumpMessagesFor(1000);  // many frames
     ASSERT_FALSE(saver.WaitForExit(0)) << "the saver ended by itself";
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
