@@ -208,3 +208,11 @@ void SceneSetup() {
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
 }
+
+void FollowClientSize() {
+    SetupProjection();
+    const float viewportSize[2] = {static_cast<float>(clientWidth), static_cast<float>(clientHeight)};
+    float projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    snow.FollowViewport(viewportSize, projection);
+}

@@ -48,3 +48,7 @@ extern const float lightPosition[4];
 
 // Runs on window creation with the rendering context current, after SetupProjection.
 void SceneSetup();
+
+// Follows a new client size with the context current (the X11 program; the Windows window keeps
+// the size it was created with): the viewport, the projection and the snow's viewport.
+void FollowClientSize();
