@@ -9,6 +9,7 @@ packages=(
     libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev libglu1-mesa-dev
     libpng-dev libgtest-dev libbenchmark-dev
     python3-glad imagemagick
+    libx11-dev xscreensaver xscreensaver-gl procps
 )
 
 missing=()
