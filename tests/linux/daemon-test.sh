@@ -14,7 +14,7 @@ if [ "$(id -u)" -eq 0 ]; then
     id "$user" >/dev/null 2>&1 ||
         useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
 fi
-home=$(mktemp -d)  # the daemon's HOME: its settings and the copy of vintrel it runs
+home=$(mktemp -d /tmp/vintrel-daemon.XXXXXX)  # the daemon's HOME: its settings and the copy of vintrel it runs
 as_user() {
     if [ "$(id -un)" = "$user" ]; then env HOME="$home" "$@"; else runuser -u "$user" -- env HOME="$home" "$@"; fi
 }
