@@ -29,24 +29,24 @@ void LookUp(Function& function, HMODULE library, const char* name) {
 }  // namespace
 
 bool LoadOpenGlLibraries() {
-    static const bool loaded = [] {
-        libraries.openGl = LoadSystemLibrary(L"opengl32.dll");
-        HMODULE glu = LoadSystemLibrary(L"glu32.dll");
-        LookUp(libraries.createContext, libraries.openGl, "wglCreateContext");
-        LookUp(libraries.makeCurrent, libraries.openGl, "wglMakeCurrent");
-        LookUp(libraries.deleteContext, libraries.openGl, "wglDeleteContext");
-        LookUp(libraries.getProcAddress, libraries.openGl, "wglGetProcAddress");
-        LookUp(libraries.perspective, glu, "gluPerspective");
-        LookUp(libraries.build2DMipmaps, glu, "gluBuild2DMipmaps");
-        LookUp(libraries.newQuadric, glu, "gluNewQuadric");
-        LookUp(libraries.deleteQuadric, glu, "gluDeleteQuadric");
-        LookUp(libraries.cylinder, glu, "gluCylinder");
-        libraries.complete = libraries.createContext && libraries.makeCurrent && libraries.deleteContext &&
-                             libraries.getProcAddress && libraries.perspective && libraries.build2DMipmaps &&
-                             libraries.newQuadric && libraries.deleteQuadric && libraries.cylinder;
-        return libraries.complete;
-    }();
-    return loaded;
+    static bool attempted = false;
+    if (attempted) return libraries.complete;
+    attempted = true;
+    libraries.openGl = LoadSystemLibrary(L"opengl32.dll");
+    HMODULE glu = LoadSystemLibrary(L"glu32.dll");
+    LookUp(libraries.createContext, libraries.openGl, "wglCreateContext");
+    LookUp(libraries.makeCurrent, libraries.openGl, "wglMakeCurrent");
+    LookUp(libraries.deleteContext, libraries.openGl, "wglDeleteContext");
+    LookUp(libraries.getProcAddress, libraries.openGl, "wglGetProcAddress");
+    LookUp(libraries.perspective, glu, "gluPerspective");
+    LookUp(libraries.build2DMipmaps, glu, "gluBuild2DMipmaps");
+    LookUp(libraries.newQuadric, glu, "gluNewQuadric");
+    LookUp(libraries.deleteQuadric, glu, "gluDeleteQuadric");
+    LookUp(libraries.cylinder, glu, "gluCylinder");
+    libraries.complete = libraries.createContext && libraries.makeCurrent && libraries.deleteContext &&
+                         libraries.getProcAddress && libraries.perspective && libraries.build2DMipmaps &&
+                         libraries.newQuadric && libraries.deleteQuadric && libraries.cylinder;
+    return libraries.complete;
 }
 
 HGLRC CreateRenderContext(HDC deviceContext) {
