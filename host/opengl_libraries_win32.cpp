@@ -73,29 +73,29 @@ void (*LookUpOpenGlEntryPoint(const char* name))(void) {
     return reinterpret_cast<void (*)(void)>(reinterpret_cast<void*>(procedure));
 }
 
-// The GLU routines the scene calls. They are reached only with a rendering context, which
-// exists only when every entry point was found.
+// The GLU routines the scene calls; each does nothing where its entry point is missing (no
+// rendering context is made then, so they are not reached).
 extern "C" {
 
 void GLAD_API_PTR gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
-    if (libraries.complete) libraries.perspective(fovy, aspect, zNear, zFar);
+    if (libraries.perspective) libraries.perspective(fovy, aspect, zNear, zFar);
 }
 
 GLint GLAD_API_PTR gluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format,
                                      GLenum type, const void* data) {
     constexpr GLint kOutOfMemory = 100902;  // GLU_OUT_OF_MEMORY: nothing was built
-    return libraries.complete ? libraries.build2DMipmaps(target, components, width, height, format, type, data)
-                              : kOutOfMemory;
+    return libraries.build2DMipmaps ? libraries.build2DMipmaps(target, components, width, height, format, type, data)
+                                    : kOutOfMemory;
 }
 
-GLUquadric* GLAD_API_PTR gluNewQuadric(void) { return libraries.complete ? libraries.newQuadric() : nullptr; }
+GLUquadric* GLAD_API_PTR gluNewQuadric(void) { return libraries.newQuadric ? libraries.newQuadric() : nullptr; }
 
 void GLAD_API_PTR gluDeleteQuadric(GLUquadric* quadric) {
-    if (libraries.complete && quadric) libraries.deleteQuadric(quadric);
+    if (libraries.deleteQuadric && quadric) libraries.deleteQuadric(quadric);
 }
 
 void GLAD_API_PTR gluCylinder(GLUquadric* quadric, GLdouble baseRadius, GLdouble topRadius, GLdouble height,
                               GLint slices, GLint stacks) {
-    if (libraries.complete && quadric) libraries.cylinder(quadric, baseRadius, topRadius, height, slices, stacks);
+    if (libraries.cylinder && quadric) libraries.cylinder(quadric, baseRadius, topRadius, height, slices, stacks);
 }
 }
