@@ -51,7 +51,7 @@ TEST(ImageGenerator, MakesEveryImageTheResourceScriptNames) {
     std::set<std::string> named;
     for (std::string line; std::getline(script, line);) {
         std::istringstream words(line);
-        int id = 0;
+        std::string id;
         std::string type, file;
         if (!(words >> id >> type >> file) || (type != "BITMAP" && type != "TGA")) continue;
         if (file.size() > 2 && file.front() == '"' && file.back() == '"') named.insert(file.substr(1, file.size() - 2));
