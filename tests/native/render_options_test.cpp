@@ -22,16 +22,19 @@ TEST(RenderOptions, Defaults) {
     EXPECT_EQ(parsed.options->clockSeconds, 0.0);
     EXPECT_FALSE(parsed.options->snowClockSeconds);
     EXPECT_EQ(parsed.options->stepSeconds, 0.01);
+    EXPECT_EQ(parsed.options->warmUpSeconds, 0.0);
     EXPECT_FALSE(parsed.options->seed);
     EXPECT_EQ(parsed.options->frames, 1);
     EXPECT_TRUE(parsed.options->out.empty());
     EXPECT_FALSE(parsed.options->bench);
+    EXPECT_FALSE(parsed.options->floorStartup);
 }
 
 TEST(RenderOptions, EveryOption) {
     const ParsedRenderOptions parsed =
         Parse({"--size", "640x480", "--time", "09:30:15.250", "--clock", "12.5", "--snow-clock", "3", "--step",
-               "0.02", "--seed", "4294967295", "--frames", "7", "--out", "f%d.png", "--bench"});
+               "0.02", "--seed", "4294967295", "--frames", "7", "--out", "f%d.png", "--bench", "--warm-up", "60",
+               "--floor-startup"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const RenderOptions& options = *parsed.options;
     EXPECT_EQ(options.width, 640);
@@ -48,6 +51,8 @@ TEST(RenderOptions, EveryOption) {
     EXPECT_EQ(options.frames, 7);
     EXPECT_EQ(options.out, "f%d.png");
     EXPECT_TRUE(options.bench);
+    EXPECT_EQ(options.warmUpSeconds, 60.0);
+    EXPECT_TRUE(options.floorStartup);
 }
 
 TEST(RenderOptions, TimeWithoutMilliseconds) {
@@ -62,7 +67,10 @@ TEST(RenderOptions, BadOptionsAndValuesSayWhat) {
              {"--size", "640x480x3"}, {"--size", "99999x10"}, {"--time", "24:00:00"}, {"--time", "9:30:00"},
              {"--time", "09:60:00"}, {"--time", "09:30:00.5"}, {"--time", "09:30:00,500"}, {"--clock", "-1"},
              {"--clock", "nan"}, {"--clock", "1s"}, {"--step", ""}, {"--seed", "-3"}, {"--seed", "4294967296"},
-             {"--frames", "0"}, {"--frames", "2.5"}, {"--out", ""}, {"extra"}}) {
+             {"--frames", "0"}, {"--frames", "2.5"}, {"--out", ""}, {"extra"}, {"--warm-up", "-5"},
+             // a warm-up needs steps that advance, and not so many that it never ends
+             {"--warm-up", "5", "--step", "0"}, {"--step", "0", "--warm-up", "5"},
+             {"--warm-up", "1000", "--step", "0.00001"}}) {
         std::vector<const char*> argv{"vintrel-render"};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         const ParsedRenderOptions parsed = ParseRenderOptions(static_cast<int>(argv.size()), argv.data());
