@@ -41,6 +41,7 @@ uint32_t skyBoxList = 0;
 uint32_t clockFaceList = 0;
 uint32_t hourHandList = 0;
 uint32_t minuteHandList = 0;
+uint32_t domeSphereList = 0;
 
 uint32_t litTexturedProgram = 0;
 uint32_t pixelLightingProgram = 0;
@@ -148,6 +149,9 @@ void CompileDisplayLists() {
     Compile(clockFaceList, DrawClockFace);
     Compile(hourHandList, [] { DrawHourHand(1.0f, 10.0f); });
     Compile(minuteHandList, [] { DrawMinuteHand(0.6f, 12.0f); });
+
+    domeSphereList = glGenLists(1);
+    Compile(domeSphereList, DrawDomeSphere);
 }
 
 // Turned by 3.14 radians (not pi) about its up axis, then moved 23 units forward: the camera
@@ -178,7 +182,7 @@ void ResetSceneState() {
     environmentFramebufferUsable = false;
     mediumGearList = smallGearList = largeGearList = 0;
     thinAxleList = thickAxleList = mediumAxleList = pendulumList = 0;
-    skyBoxList = clockFaceList = hourHandList = minuteHandList = 0;
+    skyBoxList = clockFaceList = hourHandList = minuteHandList = domeSphereList = 0;
     litTexturedProgram = pixelLightingProgram = 0;
 
     sceneWindow = nullptr;

@@ -42,6 +42,10 @@ extern uint32_t clockFaceList;
 extern uint32_t hourHandList;
 extern uint32_t minuteHandList;
 
+// The glass dome's sphere, the same geometry every frame: a list of its own, made after the
+// eleven. 0 until then, and the dome is drawn vertex by vertex.
+extern uint32_t domeSphereList;
+
 // The scene's two programs; 0 where one could not be built, and the fixed-function pipeline
 // draws instead.
 extern uint32_t litTexturedProgram;
