@@ -141,10 +141,10 @@ void CompileDisplayLists() {
     Compile(mediumGearList, DrawMediumGear);
     Compile(smallGearList, DrawSmallGear);
     Compile(largeGearList, DrawLargeGear);
-    Compile(thinAxleList, [] { DrawAxle(0.5f, 10.0f); });
-    Compile(thickAxleList, [] { DrawAxle(2.0f, 10.0f); });
-    Compile(mediumAxleList, [] { DrawAxle(1.0f, 10.0f); });
-    Compile(pendulumList, [] { DrawPendulum(1.0f, 30.0f); });
+    Compile(thinAxleList, [] { DrawAxle(thinAxleRadius, axleLength); });
+    Compile(thickAxleList, [] { DrawAxle(thickAxleRadius, axleLength); });
+    Compile(mediumAxleList, [] { DrawAxle(mediumAxleRadius, axleLength); });
+    Compile(pendulumList, [] { DrawPendulum(pendulumRodRadius, pendulumRodLength); });
     Compile(skyBoxList, DrawSkyBox);
     Compile(clockFaceList, DrawClockFace);
     Compile(hourHandList, [] { DrawHourHand(1.0f, 10.0f); });
