@@ -234,6 +234,13 @@ void SceneSetup() {
     PlaceCamera();
     InitSnow();
 
+    // Every frame switches normalising on for good after its reflection. With both programs
+    // nothing a cube face draws reads it (the programs take their own normals; sky and snow are
+    // unlit), so switching it on now changes no pixel and lets the first frame's faces draw the
+    // sky with the same fixed-function program as every later frame: one program fewer for the
+    // driver to build before the first frame. Without them the fixed-function lighting reads it.
+    if (litTexturedProgram != 0 && pixelLightingProgram != 0) glEnable(GL_NORMALIZE);
+
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
 }
