@@ -1,7 +1,5 @@
 #include "apps/frame_floor.h"
 
-#include <time.h>
-
 #include <initializer_list>
 
 #include "gfx/gl.h"
@@ -11,12 +9,6 @@
 namespace {
 
 constexpr int kTimedFaces = 5;  // the reflection re-renders all faces but the last every frame
-
-double MonotonicMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
-}
 
 void ClearAndDrawQuad() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -107,10 +99,10 @@ FrameFloor::~FrameFloor() {
     if (cubeMap_) glDeleteTextures(1, &cubeMap_);
 }
 
-double FrameFloor::RenderTimedFrame() {
+Elapsed FrameFloor::RenderTimedFrame() {
     const SavedState saved;
     SetFloorState(texture_);
-    const double begin = MonotonicMilliseconds();
+    const Elapsed begin = ClockReading();
     if (usable_) {
         glViewport(0, 0, environmentFaceSize, environmentFaceSize);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
@@ -125,5 +117,5 @@ double FrameFloor::RenderTimedFrame() {
     glViewport(0, 0, width_, height_);
     ClearAndDrawQuad();
     glFinish();
-    return MonotonicMilliseconds() - begin;
+    return ClockReading() - begin;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "apps/bench_figures.h"
+
 // A floor frame is five 1024 x 1024 cube-map faces through a framebuffer object of its own (a
 // cube-map texture and a 24-bit depth buffer, the depth buffer attached once and each face
 // attached in turn, as the reflection is rendered) and one width x height pass into the default
@@ -16,10 +18,10 @@ public:
     FrameFloor(const FrameFloor&) = delete;
     FrameFloor& operator=(const FrameFloor&) = delete;
 
-    // Draws one floor frame and returns its milliseconds, glFinish included. The OpenGL state,
+    // Draws one floor frame and returns its time, glFinish included. The OpenGL state,
     // matrices and bindings are put back as they were, so floor frames can run between the
     // scene's own frames and both see the same load on the machine.
-    double RenderTimedFrame();
+    Elapsed RenderTimedFrame();
 
 private:
     int width_;
