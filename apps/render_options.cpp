@@ -122,12 +122,9 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             options.out = value;
         }
     }
-    // Checked once every option is known, whatever their order.
-    if (options.warmUpSeconds > 0.0) {
-        if (options.stepSeconds <= 0.0) return {std::nullopt, "--warm-up needs a --step above 0"};
-        if (options.warmUpSeconds / options.stepSeconds > kMaxWarmUpSteps) {
-            return {std::nullopt, "--warm-up over --step gives more than 10000000 updates"};
-        }
+    // Checked once every option is known, whatever their order; a step of 0 would never end.
+    if (options.warmUpSeconds > kMaxWarmUpSteps * options.stepSeconds) {
+        return {std::nullopt, "--warm-up needs a --step above 0 that takes it in at most 10000000 updates"};
     }
     return {options, ""};
 }
