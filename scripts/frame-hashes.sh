@@ -24,10 +24,11 @@ command -v identify >/dev/null || { echo "frame-hashes: needs ImageMagick's iden
 # name | environment | options. Every frame of each run is hashed, so the state one frame
 # leaves to the next is covered too. Times of day, clocks, seeds, sizes and aspects vary; the
 # snow is out of view (no warm-up, or fallen out and put back up above the view) or falling
-# through it (--warm-up). The last four run on degraded contexts (Mesa 22 answers the override
-# with neither framebuffer nor shader objects; 1.4 of 1995 has neither and no point sprites;
-# of 2000, framebuffer objects only; of 2003, shader objects but no OpenGL 2.0 programs).
-# Runs with --bench draw floor frames between the scene's: they must not change a pixel.
+# through it (--warm-up); the pendulum hangs straight or is swung out to either side. The last
+# four run on degraded contexts (Mesa 22 answers the override with neither framebuffer nor
+# shader objects; 1.4 of 1995 has neither and no point sprites; of 2000, framebuffer objects
+# only; of 2003, shader objects but no OpenGL 2.0 programs). Runs with --bench draw floor
+# frames between the scene's: they must not change a pixel.
 cases=(
     "start-720p||--time 10:09:30 --seed 7 --frames 3 --bench"
     "snowing-1080p||--size 1920x1080 --time 10:09:30 --seed 7 --warm-up 60 --frames 2 --bench"
@@ -36,6 +37,8 @@ cases=(
     "noon-square||--size 800x800 --time 12:00:00 --clock 7.3 --seed 99 --warm-up 120 --step 0.02 --frames 2"
     "snow-gone||--time 15:00:00 --clock 1.5 --snow-clock 400 --seed 3 --frames 2"
     "wide||--size 1000x300 --time 06:30:15.250 --clock 0.4 --seed 5 --warm-up 20"
+    "swung-right||--size 800x450 --time 04:50:00 --clock 1.5708 --seed 11"
+    "swung-left||--size 800x450 --time 19:25:00 --clock 4.7124 --seed 12"
     "no-framebuffer-objects|MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object|--size 640x360 --time 08:20:00 --clock 9 --seed 8 --warm-up 60 --frames 2 --bench"
     "gl14-1995|MESA_GL_VERSION_OVERRIDE=1.4 MESA_EXTENSION_MAX_YEAR=1995|--size 640x360 --time 03:00:00 --clock 4 --seed 7 --warm-up 60 --frames 2"
     "gl14-2000|MESA_GL_VERSION_OVERRIDE=1.4 MESA_EXTENSION_MAX_YEAR=2000|--size 640x360 --time 21:15:00 --clock 2 --seed 9 --warm-up 30 --frames 2 --bench"
