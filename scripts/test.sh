@@ -23,6 +23,7 @@ unset DISPLAY
 vintrel_start_virtual_display 640x480
 stop_windows() {
     wineserver -k 2>/dev/null || true
+    wineserver --wait 2>/dev/null || true
     kill "$vintrel_xvfb_pid" 2>/dev/null || true
 }
 trap stop_windows EXIT

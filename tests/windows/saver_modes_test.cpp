@@ -1,7 +1,6 @@
-// The module's modes as the system starts them: exit codes; the full-screen window, the picture
-// it shows and what ends it; the preview in a window of the test standing in for the display
-// settings, which nothing the user or the system does closes, which hands help and the context
-// menu up to its parent, and which ends with it.
+// The module's modes as the system starts them: exit codes; the full-screen window, its picture and
+// what ends it; the preview in a window of the test standing in for the display settings, which
+// nothing closes, which hands help and the context menu up to its parent, and which ends with it.
 #include <vector>
 
 #include "saver_harness.h"

@@ -38,8 +38,7 @@ TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     Saver saver("/s", module_);
     ASSERT_TRUE(saver.WaitForWindow() && BringToForeground(saver.window));
     const HWND window = saver.window;
-    // The cursor moves in the saver's process (see the libraries), then a mouse message comes
-    // whose own position, far away, must not count.
+    // Moves the cursor in the saver's process (see the libraries); the message's far-off position must not count.
     const auto moveCursorBy = [&](int dx, int dy) {
         const LPARAM where = MAKELPARAM(kCursorRest.x + dx, kCursorRest.y + dy);
         PostMessageA(window, RegisterWindowMessageA("VintrelMoveCursor"), 0, where);
