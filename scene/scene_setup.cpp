@@ -181,13 +181,8 @@ void ResetSceneState() {
     skyBoxList = clockFaceList = hourHandList = minuteHandList = 0;
     litTexturedProgram = pixelLightingProgram = 0;
 
-    sceneWindow = nullptr;
-    clientWidth = clientHeight = viewportWidth = viewportHeight = 0;
-
-    gearStopwatch = StartStopwatch();
-    swingStopwatch = StartStopwatch();
-    secondFraction = minuteFraction = hourFraction = gearAngle = swingSeconds = 0.0f;
-
+    ResetSceneWindow();
+    ResetClockTime();
     ResetCameraFrame();
 }
 
