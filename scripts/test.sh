@@ -25,3 +25,6 @@ stop_windows() {
 }
 trap stop_windows EXIT
 ctest --preset windows
+
+# Lines of tests against lines of product code, the last line before the summary.
+./scripts/test-ratio.sh
