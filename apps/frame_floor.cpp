@@ -4,15 +4,11 @@
 
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
+#include "scene/scene_setup.h"
 
 namespace {
 
-constexpr int kFaceSize = 1024;
-constexpr int kTimedFaces = 5;  // the reflection re-renders all faces but one every frame
-
-const GLenum kFaceTargets[kTimedFaces] = {GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_X,
-                                          GL_TEXTURE_CUBE_MAP_NEGATIVE_Y, GL_TEXTURE_CUBE_MAP_POSITIVE_Y,
-                                          GL_TEXTURE_CUBE_MAP_NEGATIVE_Z};
+constexpr int kTimedFaces = 5;  // the reflection re-renders all faces but the last every frame
 
 double MonotonicMilliseconds() {
     timespec now{};
@@ -34,18 +30,18 @@ struct FloorTarget {
         glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         for (int face = 0; face < 6; ++face) {
-            glTexImage2D(static_cast<GLenum>(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face), 0, GL_RGB, kFaceSize, kFaceSize, 0,
+            glTexImage2D(static_cast<GLenum>(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face), 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0,
                          GL_RGB, GL_UNSIGNED_BYTE, nullptr);
         }
         glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
         glGenRenderbuffersEXT(1, &depthBuffer);
         glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
-        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, kFaceSize, kFaceSize);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
         glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
         glGenFramebuffersEXT(1, &framebuffer);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
         glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, kFaceTargets[0], cubeMap, 0);
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0], cubeMap, 0);
         usable = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
@@ -73,12 +69,13 @@ void ClearAndDrawQuad() {
 
 void RenderFloorFrame(const FloorTarget& target, int width, int height) {
     if (target.usable) {
-        glViewport(0, 0, kFaceSize, kFaceSize);
+        glViewport(0, 0, environmentFaceSize, environmentFaceSize);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
         glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
                                      target.depthBuffer);
-        for (const GLenum face : kFaceTargets) {
-            glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, target.cubeMap, 0);
+        for (int face = 0; face < kTimedFaces; ++face) {
+            glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
+                                      target.cubeMap, 0);
             ClearAndDrawQuad();
         }
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);

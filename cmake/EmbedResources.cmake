@@ -2,24 +2,48 @@
 # binaries carry exactly the resources of the Windows module, from the same list.
 #
 # Lines of the form   <id> <TYPE> "<file>"   are embedded, with <TYPE> BITMAP or a custom name;
-# numeric types (the manifest) and string tables are Windows-only. Like the resource compiler,
-# a bitmap is stored without its 14-byte file header.
+# numeric types (the manifest) and string tables are Windows-only. An <id> is a number or a
+# name that a header the script #includes defines as a number. Like the resource compiler, a
+# bitmap is stored without its 14-byte file header.
 function(vintrel_embed_resources resource_script output_source)
     get_filename_component(resource_dir "${resource_script}" DIRECTORY)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${resource_script}")
     file(STRINGS "${resource_script}" lines)
+
+    # The identifiers' numbers, from the headers the script includes.
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\"")
+            set(header "${resource_dir}/${CMAKE_MATCH_1}")
+            # A header the build makes (the version) names no resource.
+            if(NOT EXISTS "${header}")
+                continue()
+            endif()
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${header}")
+            file(STRINGS "${header}" definitions REGEX "^[ \t]*#[ \t]*define[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]+[0-9]+")
+            foreach(definition IN LISTS definitions)
+                string(REGEX MATCH "define[ \t]+([A-Za-z_][A-Za-z0-9_]*)[ \t]+([0-9]+)" unused "${definition}")
+                set(resource_number_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+            endforeach()
+        endif()
+    endforeach()
 
     set(assembly "")
     set(table "")
     set(files "")
     set(index 0)
     foreach(line IN LISTS lines)
-        if(NOT line MATCHES "^[ \t]*([0-9]+)[ \t]+([A-Za-z_][A-Za-z0-9_]*)[ \t]+\"([^\"]+)\"")
+        if(NOT line MATCHES "^[ \t]*([0-9]+|[A-Za-z_][A-Za-z0-9_]*)[ \t]+([A-Za-z_][A-Za-z0-9_]*)[ \t]+\"([^\"]+)\"")
             continue()
         endif()
         set(id "${CMAKE_MATCH_1}")
         set(type "${CMAKE_MATCH_2}")
         set(file "${resource_dir}/${CMAKE_MATCH_3}")
+        if(NOT id MATCHES "^[0-9]+$")
+            if(NOT DEFINED resource_number_${id})
+                message(FATAL_ERROR "${resource_script}: no number for the resource identifier ${id}")
+            endif()
+            set(id "${resource_number_${id}}")
+        endif()
         set(skip "")
         if(type STREQUAL "BITMAP")
             set(skip ", 14")

@@ -2,7 +2,15 @@
 
 #include "gfx/gl.h"
 
-CameraFrameRecord CameraFrame = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f}};
+namespace {
+
+constexpr CameraFrameRecord kDefaultView = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f}};
+
+}  // namespace
+
+CameraFrameRecord CameraFrame = kDefaultView;
+
+void ResetCameraFrame() { CameraFrame = kDefaultView; }
 
 namespace {
 

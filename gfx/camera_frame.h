@@ -18,6 +18,9 @@ using CameraFrameRecord = struct CameraFrame;
 // +y up); the scene set-up turns and moves it once.
 extern CameraFrameRecord CameraFrame;
 
+// Puts the global camera back at OpenGL's default view (through ResetSceneState).
+void ResetCameraFrame();
+
 // The global frame's rotation, local to world: columns up × forward, up, forward.
 void CameraToMatrix(Matrix4& result);
 

@@ -15,5 +15,5 @@ uint32_t LoadShaderProgram(int vertexShaderId, int fragmentShaderId);
 // Fills the texture bound to GL_TEXTURE_2D from bitmap resource `id`.
 void LoadBmpTexture(int id);
 
-// Fills the texture bound to GL_TEXTURE_2D from the snowflake ("TGA" resource 148).
+// Fills the texture bound to GL_TEXTURE_2D from the snowflake (the "TGA" resource).
 void LoadTgaTexture();

@@ -7,11 +7,10 @@
 #include "gfx/resource_loaders.h"
 #include "gfx/texture_image.h"
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 #include "scene/scene_window.h"
 
 namespace {
-
-constexpr int kSnowflakeResource = 148;
 
 // Trilinear filtering, and no wrapping: the sky faces and the dial must not bleed into their
 // opposite edges.
@@ -45,7 +44,7 @@ void LoadTgaTexture() {
         ShowErrorMessage(sceneWindow, "NOOOO", "NOOOO");
         return;
     }
-    const ResourceBytes resource = FindModuleResource("TGA", kSnowflakeResource);
+    const ResourceBytes resource = FindModuleResource("TGA", SNOWFLAKE_TGA);
     const std::optional<TextureImage> image = ReadTgaImage(resource.data, resource.size);
     if (!image) return;
 

@@ -1,12 +1,11 @@
 // Process entry, the mode dispatch, the configuration dialog request and the password change.
 #include <windows.h>
-// windows.h first: commctrl.h relies on its types.
-#include <commctrl.h>
 
 #include "host/saver_arguments.h"
 #include "host/saver_behaviour_win32.h"
 #include "host/saver_modes_win32.h"
 #include "host/screen_saver_proc_win32.h"
+#include "host/system_libraries_win32.h"
 
 HINSTANCE saverInstance = nullptr;
 bool win9xPlatform = false;
@@ -81,11 +80,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 }
 
 int SaverMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_TAB_CLASSES;
-    InitCommonControlsEx(&controls);
-
     saverInstance = instance;
 
     OSVERSIONINFOA version{};
@@ -94,6 +88,10 @@ int SaverMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     win9xPlatform = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 #pragma GCC diagnostic pop
+
+    // The 95/98/Me family finds its password libraries by name, wherever they are.
+    if (!win9xPlatform) RestrictLibrarySearchToSystemFolder();
+    InitialiseCommonControls();
 
     SetUnhandledExceptionFilter(SaverExceptionFilter);
     return DispatchSaverMode(arguments);

@@ -1,6 +1,7 @@
 // The full-screen or preview window and the message loop that runs it.
 #include <windows.h>
 
+#include "host/dpi_awareness_win32.h"
 #include "host/saver_behaviour_win32.h"
 #include "host/saver_decisions.h"
 #include "host/saver_modes_win32.h"
@@ -50,6 +51,7 @@ int RunSaverWindow(HWND parent) {
     DWORD style = 0;
     DWORD extendedStyle = 0;
     if (parent) {
+        AdoptDpiAwarenessOf(parent);
         RECT client{};
         GetClientRect(parent, &client);
         placement = {0, 0, client.right, client.bottom};

@@ -3,6 +3,7 @@
 
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
+#include "host/opengl_libraries_win32.h"
 #include "host/saver_behaviour_win32.h"
 #include "host/screen_saver_proc_win32.h"
 #include "particles/particle_snow.h"
@@ -42,28 +43,20 @@ HGLRC renderContext = nullptr;
 // nothing.
 bool openGlLoaded = false;
 
-// OpenGL 1.1 entry points come from opengl32.dll itself; wglGetProcAddress finds only the rest.
-void (*LookUpOpenGl(const char* name))(void) {
-    PROC procedure = wglGetProcAddress(name);
-    const auto value = reinterpret_cast<intptr_t>(procedure);
-    if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) {
-        procedure = GetProcAddress(GetModuleHandleA("opengl32.dll"), name);
-    }
-    return reinterpret_cast<void (*)(void)>(reinterpret_cast<void*>(procedure));
-}
-
 void CreateScene(HWND window) {
     GetClientRect(window, &clientRect);
     clientWidth = clientRect.right;
     clientHeight = clientRect.bottom;
 
     deviceContext = GetDC(window);
+    // Before the pixel format, which the system's OpenGL answers: it is then the one loaded.
+    LoadOpenGlLibraries();
     const int format = ChoosePixelFormat(deviceContext, &pixelFormatRequest);
     SetPixelFormat(deviceContext, format, &pixelFormatRequest);
-    renderContext = wglCreateContext(deviceContext);
-    wglMakeCurrent(deviceContext, renderContext);
+    renderContext = CreateRenderContext(deviceContext);
+    MakeRenderContextCurrent(deviceContext, renderContext);
 
-    openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGl);
+    openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
     if (openGlLoaded) {
         SetupProjection();
         SceneSetup();
@@ -82,8 +75,8 @@ void DestroyScene(HWND window) {
     snow.Release();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
     sceneQuadric = nullptr;
-    wglMakeCurrent(deviceContext, nullptr);
-    wglDeleteContext(renderContext);
+    MakeRenderContextCurrent(deviceContext, nullptr);
+    DeleteRenderContext(renderContext);
     ReleaseDC(window, deviceContext);
     PostQuitMessage(0);
 }

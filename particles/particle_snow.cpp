@@ -7,6 +7,7 @@
 #include "particles/flake_trigonometry.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "resources/resource_ids.h"
 #include "scene/scene_window.h"
 
 uint32_t pointSpriteProgram = 0;
@@ -21,8 +22,6 @@ namespace {
 
 constexpr uint32_t kFlakeCount = 10000;
 constexpr uint32_t kDepthLayers = 500;
-constexpr int kPointSpriteVertexShader = 158;
-constexpr int kPointSpriteFragmentShader = 157;
 
 // Flakes are moved in blocks of this many (see Update).
 constexpr uint32_t kUpdateBlock = 256;
@@ -50,7 +49,7 @@ ParticleSnow::~ParticleSnow() = default;
 
 void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
     if (!pointSpriteProgramLoaded) {
-        pointSpriteProgram = LoadShaderProgram(kPointSpriteVertexShader, kPointSpriteFragmentShader);
+        pointSpriteProgram = LoadShaderProgram(POINT_SPRITE_VERTEX_SHADER, POINT_SPRITE_FRAGMENT_SHADER);
         if (pointSpriteProgram != 0) {
             pointSpriteProgramLoaded = true;
         } else {
@@ -201,6 +200,14 @@ void ParticleSnow::Release() {
     count = 0;
     positions = angles = pointScales = colours = nullptr;
     velocities = phases = reversedPositions = reversedAngles = nullptr;
+}
+
+void ResetParticleState() {
+    snow.Release();
+    snow.stopwatch = StartStopwatch();
+    snow.lastTime = snow.deltaTime = 0.0f;
+    pointSpriteProgram = snowTexture = 0;
+    pointSpriteProgramLoaded = snowTextureLoaded = false;
 }
 
 void ParticleSnow::RewindStopwatch(double seconds) {

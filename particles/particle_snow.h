@@ -62,3 +62,8 @@ private:
 // The one snow of the program, constructed during static initialisation right after the
 // animation stopwatches.
 extern ParticleSnow snow;
+
+// Puts the particles' module-level values back as they were when the program started: the snow
+// released and its stopwatch restarted, no program or texture made. Tests use it before they
+// initialise the snow again. Deletes no OpenGL object.
+void ResetParticleState();

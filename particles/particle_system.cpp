@@ -11,6 +11,12 @@ ParticleSystem::~ParticleSystem() = default;
 
 void ParticleSystem::Render() { DrawPointSprites(positions, angles); }
 
+void ParticleSystem::FollowViewport(const float viewport[2], const float projection[16]) {
+    viewportSize[0] = viewport[0];
+    viewportSize[1] = viewport[1];
+    for (int i = 0; i < 16; ++i) projMat[i] = projection[i];
+}
+
 namespace {
 
 void PointAttributeAt(const char* name, GLint components, const float* values) {

@@ -24,6 +24,8 @@ public:
     // All count particles in array order, with the current modelview matrix.
     virtual void Render();
     virtual void Release() = 0;
+    // Takes a new viewport and projection, as Init does, keeping the particles.
+    void FollowViewport(const float viewport[2], const float projection[16]);
 
     uint32_t count = 0;
     float viewportSize[2] = {0.0f, 0.0f};

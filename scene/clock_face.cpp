@@ -38,7 +38,7 @@ void DrawHand(float rodRadius, float rodLength, float tipOffset, double tipRadiu
 }  // namespace
 
 void DrawClockFace() {
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[7]);
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[dialTexture]);
     DiscRings dial;
     FillInnerRing(dial, holeRadius, holeTextureFactor);
     FillOuterRing(dial, dialRadius, dialRadius);

@@ -119,7 +119,7 @@ void DrawScene(bool forCubeMap) {
     }
 
     if (!forCubeMap) {
-        glTranslatef(0.0f, 0.0f, 40.0f);
+        glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
         glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
         glScalef(1.0f, 1.0f, 0.1f);
         glCallList(clockFaceList);

@@ -24,7 +24,7 @@ constexpr GearShape largeGear{2.0, 10.0, {2, 1, 0, 1, 1.0, 2.0, 12.0}};
 constexpr double gearInnerTextureFactor = 0.1;
 
 void DrawGear(const GearShape& gear) {
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[0]);
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[metalTexture]);
     DiscRings rings;
     FillInnerRing(rings, gear.holeRadius, gearInnerTextureFactor);
     FillOuterRing(rings, gear.bodyRadius, gear.bodyRadius);

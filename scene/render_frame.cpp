@@ -10,9 +10,7 @@
 
 namespace {
 
-constexpr int kEnvironmentFaceSize = 1024;
 constexpr int kFixedFace = 5;  // +Z: looks from the dome away from the viewer
-constexpr float kDomeCentre[3] = {0.0f, 0.0f, 40.0f};
 
 // The conventional view direction and up vector of each cube-map face, in face order.
 const Vector3 cubeMapFaceForward[6] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
@@ -29,7 +27,7 @@ void SetPerspective(double fieldOfView, double aspect, double farPlane) {
 // Attaches the depth buffer and makes the cube-map camera stand at centre.
 void BeginEnvironmentPass() {
     SetPerspective(90.0, 1.0, 100000.0);
-    glViewport(0, 0, kEnvironmentFaceSize, kEnvironmentFaceSize);
+    glViewport(0, 0, environmentFaceSize, environmentFaceSize);
     glMatrixMode(GL_MODELVIEW);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
     glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
@@ -80,7 +78,7 @@ void DrawDome() {
     glEnable(GL_TEXTURE_CUBE_MAP);
     glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
 
-    glTranslatef(0.0f, 0.0f, 40.0f);
+    glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     glScalef(1.0f, 1.0f, 0.1f);
 
@@ -109,7 +107,7 @@ void DrawDome() {
 }  // namespace
 
 void RenderFrame() {
-    RenderEnvironmentCubeMap(kDomeCentre);
+    RenderEnvironmentCubeMap(domeCentre);
     glEnable(GL_NORMALIZE);
     glPushMatrix();
     ApplyCameraTransform(CameraFrame);
@@ -140,7 +138,7 @@ void RenderFixedEnvironmentFace() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     BeginEnvironmentPass();
-    CameraFrameRecord faceCamera = FaceCameraAt(kDomeCentre);
+    CameraFrameRecord faceCamera = FaceCameraAt(domeCentre);
     RenderEnvironmentFace(faceCamera, kFixedFace);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glPopMatrix();

@@ -2,6 +2,9 @@
 // view from the camera, the glass dome over the dial and the snow.
 #pragma once
 
+// The centre of the glass dome and of the dial under it, where the cube-map camera stands.
+constexpr float domeCentre[3] = {0.0f, 0.0f, 40.0f};
+
 // Draws the whole frame into the back buffer; the window procedure swaps afterwards.
 void RenderFrame();
 

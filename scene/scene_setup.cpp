@@ -9,11 +9,14 @@
 #include "particles/particle_snow.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "resources/resource_ids.h"
 #include "scene/clock_face.h"
+#include "scene/clock_time.h"
 #include "scene/gear_geometry.h"
 #include "scene/render_frame.h"
 #include "scene/scene_window.h"
 #include "scene/sky_box.h"
+#include "scene/sky_box_faces.h"
 
 GLUquadric* sceneQuadric = nullptr;
 uint32_t sceneTextures[8] = {};
@@ -46,8 +49,6 @@ const float lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 namespace {
 
-constexpr int kEnvironmentFaceSize = 1024;
-
 // Light and material colours; their alpha is 0, not 1.
 constexpr float kNoAmbient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 constexpr float kDimGrey[4] = {0.1f, 0.1f, 0.1f, 0.0f};
@@ -65,14 +66,18 @@ void SetUpLight(GLenum light) {
     glLightfv(light, GL_POSITION, lightPosition);
 }
 
+void LoadSceneTexture(int index, int bitmap) {
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[index]);
+    LoadBmpTexture(bitmap);
+}
+
 void LoadSceneTextures() {
     glGenTextures(8, sceneTextures);
-    // Index and bitmap resource, in the order they are loaded.
-    constexpr int kLoadOrder[8][2] = {{0, 107}, {5, 108}, {6, 105}, {4, 110}, {3, 109}, {1, 111}, {2, 106}, {7, 104}};
-    for (const auto& [index, bitmap] : kLoadOrder) {
-        glBindTexture(GL_TEXTURE_2D, sceneTextures[index]);
-        LoadBmpTexture(bitmap);
-    }
+    LoadSceneTexture(metalTexture, METAL_BITMAP);
+    // The sky faces, by their place in the sky box's table, in the order they are loaded.
+    constexpr int kSkyLoadOrder[skyBoxFaceCount] = {1, 0, 3, 2, 4, 5};
+    for (const int face : kSkyLoadOrder) LoadSceneTexture(skyBoxFaces[face].textureIndex, skyBoxFaces[face].bitmapId);
+    LoadSceneTexture(dialTexture, CLOCK_FACE_BITMAP);
 }
 
 // Six empty 1024 x 1024 faces. Where no framebuffer object can render the reflection, the
@@ -89,12 +94,12 @@ void CreateEnvironmentCubeMap() {
 
     std::vector<unsigned char> fill;
     if (!glCapabilities.framebufferObjects) {
-        fill.resize(static_cast<std::size_t>(kEnvironmentFaceSize) * kEnvironmentFaceSize * 3);
+        fill.resize(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
         for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     }
     for (const uint32_t target : cubeMapFaceTargets) {
-        glTexImage2D(target, 0, GL_RGB, kEnvironmentFaceSize, kEnvironmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
+        glTexImage2D(target, 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      fill.empty() ? nullptr : fill.data());
     }
     glDisable(GL_TEXTURE_CUBE_MAP);
@@ -107,7 +112,7 @@ void CreateEnvironmentRenderTarget() {
     glGenFramebuffersEXT(1, &environmentFramebuffer);
     glGenRenderbuffersEXT(1, &environmentDepthBuffer);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, environmentDepthBuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, kEnvironmentFaceSize, kEnvironmentFaceSize);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
 
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
     glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
@@ -166,6 +171,21 @@ void InitSnow() {
 
 }  // namespace
 
+void ResetSceneState() {
+    sceneQuadric = nullptr;
+    for (uint32_t& texture : sceneTextures) texture = 0;
+    environmentCubeMap = environmentFramebuffer = environmentDepthBuffer = 0;
+    environmentFramebufferUsable = false;
+    mediumGearList = smallGearList = largeGearList = 0;
+    thinAxleList = thickAxleList = mediumAxleList = pendulumList = 0;
+    skyBoxList = clockFaceList = hourHandList = minuteHandList = 0;
+    litTexturedProgram = pixelLightingProgram = 0;
+
+    ResetSceneWindow();
+    ResetClockTime();
+    ResetCameraFrame();
+}
+
 void SceneSetup() {
     sceneQuadric = gluNewQuadric();
     SeedRandom(ReadTickCount());  // every run snows differently
@@ -199,12 +219,20 @@ void SceneSetup() {
     glShadeModel(GL_SMOOTH);
     CompileDisplayLists();
 
-    litTexturedProgram = LoadShaderProgram(153, 152);
-    pixelLightingProgram = LoadShaderProgram(151, 150);
+    litTexturedProgram = LoadShaderProgram(LIT_TEXTURED_VERTEX_SHADER, LIT_TEXTURED_FRAGMENT_SHADER);
+    pixelLightingProgram = LoadShaderProgram(PIXEL_LIGHTING_VERTEX_SHADER, PIXEL_LIGHTING_FRAGMENT_SHADER);
 
     PlaceCamera();
     InitSnow();
 
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
+}
+
+void FollowClientSize() {
+    SetupProjection();
+    const float viewportSize[2] = {static_cast<float>(clientWidth), static_cast<float>(clientHeight)};
+    float projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    snow.FollowViewport(viewportSize, projection);
 }

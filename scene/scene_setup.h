@@ -8,11 +8,15 @@
 // Made first by SceneSetup; the window procedure deletes it when the window is destroyed.
 extern GLUquadric* sceneQuadric;
 
-// The eight 2-D textures: 0 the metal of the gears, 1 to 6 the sky faces, 7 the dial.
+// The eight 2-D textures: the metal of the gears, the six sky faces (at the indices the sky
+// box's table gives them) and the dial.
 extern uint32_t sceneTextures[8];
+constexpr int metalTexture = 0;
+constexpr int dialTexture = 7;
 
-// The reflection the glass dome shows: a cube map of six 1024 x 1024 faces, rendered into
-// through a framebuffer object with its own depth buffer.
+// The reflection the glass dome shows: a cube map of six square faces, rendered into through a
+// framebuffer object with its own depth buffer of the same size.
+constexpr int environmentFaceSize = 1024;
 extern uint32_t environmentCubeMap;
 extern uint32_t environmentFramebuffer;
 extern uint32_t environmentDepthBuffer;
@@ -48,3 +52,12 @@ extern const float lightPosition[4];
 
 // Runs on window creation with the rendering context current, after SetupProjection.
 void SceneSetup();
+
+// Follows a new client size with the context current (the X11 program; the Windows window keeps
+// the size it was created with): the viewport, the projection and the snow's viewport.
+void FollowClientSize();
+
+// Puts every module-level value of the scene (set-up, window, clock time, and the camera the
+// set-up places) back as it was when the program started, the stopwatches restarted: tests use
+// it before they set a scene up again. Deletes nothing.
+void ResetSceneState();

@@ -8,7 +8,8 @@ packages=(
     wine wine64 xvfb xauth
     libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev libglu1-mesa-dev
     libpng-dev libgtest-dev libbenchmark-dev
-    python3-glad imagemagick
+    python3 python3-glad imagemagick icoutils
+    libx11-dev xscreensaver xscreensaver-gl procps
 )
 
 missing=()

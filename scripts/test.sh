@@ -29,3 +29,6 @@ stop_windows() {
 trap stop_windows EXIT
 vintrel_start_wine_session
 ctest --preset windows
+
+# Lines of tests against lines of product code, the last line before the summary.
+./scripts/test-ratio.sh

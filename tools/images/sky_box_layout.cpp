@@ -2,32 +2,38 @@
 
 #include "tools/images/deterministic_math.h"
 
+namespace {
+
+// The corner of `face` whose texture coordinate is (u, v); every face has all four.
+Direction CornerAt(const SkyBoxFace& face, float u, float v) {
+    for (const auto& triangle : face.triangles) {
+        for (const SkyBoxVertex& corner : triangle) {
+            if (corner.u == u && corner.v == v) return {corner.x, corner.y, corner.z};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 Direction Normalised(Direction d) {
     const double length = detmath::Sqrt(Dot(d, d));
     return {d.x / length, d.y / length, d.z / length};
 }
 
-const SkyFace& SkyFaceAt(int face) {
-    static const SkyFace kFaces[kSkyFaceCount] = {
-        {105, "sky_ahead.bmp"}, {108, "sky_behind.bmp"}, {109, "sky_right.bmp"},
-        {110, "sky_left.bmp"},  {111, "sky_up.bmp"},     {106, "sky_down.bmp"},
-    };
-    return kFaces[face];
-}
-
 Direction SkyFacePoint(int face, double u, double v) {
-    const double a = 2.0 * u - 1.0;
-    const double b = 2.0 * v - 1.0;
-    switch (face) {
-        case 0: return {-a, b, 1.0};   // z = +1: u = (1 − x)/2, v = (1 + y)/2
-        case 1: return {a, b, -1.0};   // z = −1: u = (1 + x)/2, v = (1 + y)/2
-        case 2: return {-1.0, b, -a};  // x = −1: u = (1 − z)/2, v = (1 + y)/2
-        case 3: return {1.0, b, a};    // x = +1: u = (1 + z)/2, v = (1 + y)/2
-        // y = +1: drawn at (x, z) = (−b, a), u = (1 + z)/2, v = (1 − x)/2; the −90° turn
-        // about y carries (x, z) to (−z, x).
-        case 4: return {-a, 1.0, -b};
-        // y = −1: drawn at (x, z) = (−a, b), u = (1 − x)/2, v = (1 + z)/2; the −180° turn
-        // carries (x, z) to (−x, −z).
-        default: return {a, -1.0, -b};
-    }
+    // The face is flat and its image fills it once, so the point moves linearly with u and v
+    // from the corner at (0, 0); the steps are whole multiples of 2, so every sum is exact.
+    const SkyBoxFace& drawn = skyBoxFaces[face];
+    const Direction origin = CornerAt(drawn, 0.0f, 0.0f);
+    const Direction uEnd = CornerAt(drawn, 1.0f, 0.0f);
+    const Direction vEnd = CornerAt(drawn, 0.0f, 1.0f);
+    Direction p = {origin.x + u * (uEnd.x - origin.x) + v * (vEnd.x - origin.x),
+                   origin.y + u * (uEnd.y - origin.y) + v * (vEnd.y - origin.y),
+                   origin.z + u * (uEnd.z - origin.z) + v * (vEnd.z - origin.z)};
+    // Each −90° turn about y carries (x, z) to (−z, x); the turns add up over the faces.
+    int turns = 0;
+    for (int i = 0; i <= face; ++i) turns += skyBoxFaces[i].turnFirst ? 1 : 0;
+    for (int i = 0; i < turns; ++i) p = {-p.z, p.y, p.x};
+    return p;
 }

@@ -1,8 +1,10 @@
 // Where each night-sky bitmap lies on the sky box. The box draws face after face, each on its
 // plane of the cube with its own texture coordinates, and turns the last two by −90° and −180°
-// about y; to make the six images meet without seams, every texel is drawn from the direction
-// in the world that it ends up covering.
+// about y (scene/sky_box_faces.h, the table the scene draws from); to make the six images meet
+// without seams, every texel is drawn from the direction in the world that it ends up covering.
 #pragma once
+
+#include "scene/sky_box_faces.h"
 
 struct Direction {
     double x = 0.0, y = 0.0, z = 0.0;
@@ -11,17 +13,12 @@ struct Direction {
 Direction Normalised(Direction d);
 inline double Dot(Direction a, Direction b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-struct SkyFace {
-    int bitmapId;
-    const char* fileName;
-};
-
-constexpr int kSkyFaceCount = 6;
+constexpr int kSkyFaceCount = skyBoxFaceCount;
 constexpr int kSkyFaceSize = 600;
 
 // The faces in the order the sky box draws them: z = +1, z = −1, x = −1, x = +1, then y = +1
 // and y = −1 (the two turned ones). The viewer looks along +z, so x = −1 is on the right.
-const SkyFace& SkyFaceAt(int face);
+inline const SkyBoxFace& SkyFaceAt(int face) { return skyBoxFaces[face]; }
 
 // The point of the cube (not normalised) that texture coordinate (u, v) of `face` covers in the
 // world, after the turns.

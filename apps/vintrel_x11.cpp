@@ -1,0 +1,146 @@
+// vintrel: the screen saver as an X11 program, for XScreenSaver and the desktop. The same
+// lifecycle as the Windows module (set-up once, then per tick update, render and swap, and the
+// teardown of the window's destruction) in a window of its own or one a daemon hands it.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "apps/frame_rate_overlay.h"
+#include "apps/saver_program_options.h"
+#include "apps/x11_surface.h"
+#include "gfx/gl.h"
+#include "particles/particle_snow.h"
+#include "scene/clock_time.h"
+#include "scene/render_frame.h"
+#include "scene/scene_setup.h"
+#include "scene/scene_window.h"
+
+namespace {
+
+// A stop signal writes a byte here, so that a wait for the next tick ends at once whichever
+// thread (the driver has its own) the signal was delivered to.
+int wakePipe[2] = {-1, -1};
+volatile sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+    const char byte = 0;
+    const ssize_t written = write(wakePipe[1], &byte, 1);
+    (void)written;
+}
+
+// Installed once the scene is set up: until then the signal's own default ends the process at
+// once, and the X server frees the window's resources.
+void CatchStopSignals() {
+    if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0) return;  // the defaults stay
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+double MonotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1.0e9;
+}
+
+// Waits for an X event, a stop signal or the tick, whichever comes first.
+void WaitForTick(X11Surface& surface, double tick) {
+    pollfd watched[2] = {{surface.FlushForWaiting(), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+    const double seconds = tick - MonotonicSeconds();
+    if (seconds <= 0.0) return;
+    const int milliseconds = static_cast<int>(std::ceil(std::fmin(seconds, 3600.0) * 1000.0));
+    poll(watched, wakePipe[0] >= 0 ? 2 : 1, milliseconds);
+}
+
+struct FrameRateDisplay {
+    bool on = false;
+    FrameRateMeter meter;
+    uint32_t fontListBase = 0;
+    int lineHeight = 0;
+    bool fontLoaded = false;
+};
+
+void DrawFrame(X11Surface& surface, FrameRateDisplay& frameRate) {
+    const double begin = MonotonicSeconds();
+    UpdateScene();
+    if (surface.openGlLoaded()) {
+        RenderFrame();
+        if (frameRate.fontLoaded) DrawOverlayText(frameRate.meter.text(), frameRate.fontListBase, frameRate.lineHeight);
+    }
+    surface.Present();
+    if (frameRate.on && frameRate.meter.AddFrame(begin, MonotonicSeconds() - begin)) {
+        std::fprintf(stderr, "vintrel: %s\n", frameRate.meter.text().c_str());
+    }
+}
+
+void ReleaseScene() {
+    snow.Release();
+    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
+    sceneQuadric = nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParsedSaverProgramOptions parsed = ParseSaverProgramOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!parsed.options) {
+        std::fprintf(stderr, "vintrel: %s (see --help)\n", parsed.error.c_str());
+        return 2;
+    }
+    const SaverProgramOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(SaverProgramUsage(), stdout);
+        return 0;
+    }
+
+    X11Surface surface;
+    if (const int failure = surface.Open(options)) {
+        std::fprintf(stderr, "vintrel: %s\n", surface.error().c_str());
+        return failure;
+    }
+    FrameRateDisplay frameRate;
+    frameRate.on = options.fps;
+    clientWidth = surface.width();
+    clientHeight = surface.height();
+    if (surface.openGlLoaded()) {
+        SetupProjection();
+        SceneSetup();
+        if (frameRate.on) frameRate.fontLoaded = surface.MakeFontLists(frameRate.fontListBase, frameRate.lineHeight);
+    } else {
+        std::fputs("vintrel: cannot load OpenGL for the window; it stays empty\n", stderr);
+    }
+
+    CatchStopSignals();
+    const double delay = static_cast<double>(options.delayMicroseconds) / 1.0e6;
+    double nextTick = MonotonicSeconds();
+    while (!stopRequested) {
+        const WindowEvents events = surface.TakeEvents();
+        if (events.closeRequested || events.windowLost) break;
+        if (events.resized) {
+            clientWidth = surface.width();
+            clientHeight = surface.height();
+            if (surface.openGlLoaded()) FollowClientSize();
+        }
+        const double now = MonotonicSeconds();
+        if (now >= nextTick || events.resized || events.exposed) {
+            // Ticks keep their period, as a timer's do; a late frame is followed at once.
+            nextTick = now + delay;
+            DrawFrame(surface, frameRate);
+            continue;  // events that arrived while drawing come first
+        }
+        WaitForTick(surface, nextTick);
+    }
+
+    ReleaseScene();
+    surface.Close();
+    return 0;
+}

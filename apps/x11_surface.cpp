@@ -1,0 +1,281 @@
+#include "apps/x11_surface.h"
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "gfx/gl_capabilities.h"
+
+namespace {
+
+constexpr int kOwnWindowWidth = 1280;
+constexpr int kOwnWindowHeight = 720;
+
+// X errors arrive asynchronously, through one handler for the whole process. Drawing into a
+// window that has just been destroyed raises a few; they are counted here and looked into
+// once the frame is done, so that only a real fault is reported, and only its first.
+int errorsSeen = 0;
+int errorsLookedInto = 0;
+char firstErrorText[160] = "";
+bool errorReported = false;
+
+int CountError(Display* display, XErrorEvent* event) {
+    if (errorsSeen++ == 0) {
+        char description[96] = "";
+        XGetErrorText(display, event->error_code, description, sizeof description);
+        std::snprintf(firstErrorText, sizeof firstErrorText, "X error: %s (request %d.%d, resource 0x%lx)",
+                      description, event->request_code, event->minor_code, event->resourceid);
+    }
+    return 0;
+}
+
+// Called when the connection to the display is gone; Xlib ends the process if this returns.
+int LoseDisplay(Display*) {
+    std::fputs("vintrel: lost the connection to the X display\n", stderr);
+    _exit(1);
+}
+
+void (*LookUpOpenGl(const char* name))(void) {
+    return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
+}
+
+// The visual of a window of the program's own: what the scene asks of a context (RGBA,
+// double-buffered, 24 depth and 8 stencil bits), else the nearest a server offers.
+XVisualInfo* ChooseOwnVisual(Display* display, int screen) {
+    int full[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
+                  GLX_DEPTH_SIZE, 24, GLX_STENCIL_SIZE, 8, None};
+    int doubleBuffered[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+    int singleBuffered[] = {GLX_RGBA, GLX_DEPTH_SIZE, 16, None};
+    for (int* request : {full, doubleBuffered, singleBuffered}) {
+        if (XVisualInfo* found = glXChooseVisual(display, screen, request)) return found;
+    }
+    return nullptr;
+}
+
+// A window made by someone else is drawn with the visual it was made with; the daemon picks
+// a GL-capable one for its GL programs.
+XVisualInfo* VisualOf(Display* display, const XWindowAttributes& attributes) {
+    XVisualInfo request{};
+    request.visualid = XVisualIDFromVisual(attributes.visual);
+    request.screen = XScreenNumberOfScreen(attributes.screen);
+    int count = 0;
+    return XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &request, &count);
+}
+
+}  // namespace
+
+int X11Surface::Open(const SaverProgramOptions& options) {
+    XSetErrorHandler(CountError);
+    XSetIOErrorHandler(LoseDisplay);
+    display_ = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
+    if (!display_) {
+        const std::string name = XDisplayName(options.display.c_str());
+        error_ = name.empty() ? "no X display: DISPLAY is not set" : "cannot open the X display '" + name + "'";
+        return 1;
+    }
+    int errorBase = 0;
+    int eventBase = 0;
+    if (!glXQueryExtension(static_cast<Display*>(display_), &errorBase, &eventBase)) {
+        error_ = "the X display offers no OpenGL (GLX)";
+        return 1;
+    }
+    void* visualInfo = nullptr;
+    if (const int failure = OpenWindow(options, visualInfo)) return failure;
+    const bool created = CreateContext(visualInfo);
+    XFree(visualInfo);
+    if (!created) return 1;
+    openGlLoaded_ = LoadOpenGl(LookUpOpenGl);
+    return 0;
+}
+
+int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo) {
+    Display* display = static_cast<Display*>(display_);
+    if (options.target != DrawTarget::OwnWindow) {
+        window_ = options.target == DrawTarget::GivenWindow ? options.windowId : DefaultRootWindow(display);
+        XWindowAttributes attributes{};
+        const int before = errorsSeen;
+        if (!XGetWindowAttributes(display, window_, &attributes) || errorsSeen != before) {
+            errorsSeen = before;
+            char text[64];
+            std::snprintf(text, sizeof text, "no window 0x%lx on the display", window_);
+            error_ = text;
+            window_ = 0;
+            return 2;
+        }
+        width_ = attributes.width;
+        height_ = attributes.height;
+        XVisualInfo* visual = VisualOf(display, attributes);
+        int usesGl = 0;
+        if (!visual || glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl) {
+            if (visual) XFree(visual);
+            char text[80];
+            std::snprintf(text, sizeof text, "the visual of window 0x%lx offers no OpenGL", window_);
+            error_ = text;
+            return 1;
+        }
+        visualInfo = visual;
+        // Nothing of the input: the daemon decides when to stop.
+        XSelectInput(display, window_, ExposureMask | StructureNotifyMask);
+        return 0;
+    }
+
+    XVisualInfo* visual = ChooseOwnVisual(display, DefaultScreen(display));
+    if (!visual) {
+        error_ = "the X display offers no RGBA OpenGL visual";
+        return 1;
+    }
+    visualInfo = visual;
+    const Window root = RootWindow(display, visual->screen);
+    colormap_ = XCreateColormap(display, root, visual->visual, AllocNone);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = colormap_;
+    attributes.background_pixel = BlackPixel(display, visual->screen);
+    attributes.border_pixel = 0;
+    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask;
+    window_ = XCreateWindow(display, root, 0, 0, kOwnWindowWidth, kOwnWindowHeight, 0, visual->depth, InputOutput,
+                            visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+    ownWindow_ = true;
+    width_ = kOwnWindowWidth;
+    height_ = kOwnWindowHeight;
+
+    XStoreName(display, window_, "Vintrel");
+    const char title[] = "Vintrel";
+    XChangeProperty(display, window_, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title), sizeof title - 1);
+    XClassHint classHint{const_cast<char*>("vintrel"), const_cast<char*>("Vintrel")};
+    XSetClassHint(display, window_, &classHint);
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    deleteWindowAtom_ = deleteWindow;
+    XSetWMProtocols(display, window_, &deleteWindow, 1);
+    XMapWindow(display, window_);
+    return 0;
+}
+
+bool X11Surface::CreateContext(void* visualInfo) {
+    Display* display = static_cast<Display*>(display_);
+    XVisualInfo* visual = static_cast<XVisualInfo*>(visualInfo);
+    int doubleBuffered = 0;
+    glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &doubleBuffered);
+    doubleBuffered_ = doubleBuffered != 0;
+    // The legacy call gives a compatibility context of the highest version the driver has.
+    GLXContext context = glXCreateContext(display, visual, nullptr, True);
+    if (!context) context = glXCreateContext(display, visual, nullptr, False);
+    if (!context) {
+        error_ = "cannot create an OpenGL context for the window";
+        return false;
+    }
+    context_ = context;
+    if (!glXMakeCurrent(display, window_, context)) {
+        error_ = "cannot make the OpenGL context current on the window";
+        return false;
+    }
+    return true;
+}
+
+WindowEvents X11Surface::TakeEvents() {
+    WindowEvents events;
+    Display* display = static_cast<Display*>(display_);
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        switch (event.type) {
+            case Expose:
+                if (event.xexpose.count == 0) events.exposed = true;
+                break;
+            case ConfigureNotify:
+                if (event.xconfigure.window == window_ &&
+                    (event.xconfigure.width != width_ || event.xconfigure.height != height_)) {
+                    width_ = event.xconfigure.width;
+                    height_ = event.xconfigure.height;
+                    events.resized = true;
+                }
+                break;
+            case DestroyNotify:
+                if (event.xdestroywindow.window == window_) events.windowLost = true;
+                break;
+            case KeyPress: {
+                const KeySym key = XLookupKeysym(&event.xkey, 0);
+                if (key == XK_Escape || key == XK_q) events.closeRequested = true;
+                break;
+            }
+            case ClientMessage:
+                if (static_cast<unsigned long>(event.xclient.data.l[0]) == deleteWindowAtom_) {
+                    events.closeRequested = true;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    // Errors since the last look, whether the frame or the events brought them.
+    if (errorsSeen != errorsLookedInto && !events.windowLost) {
+        // A window that still answers was not lost: the error is a real fault, worth a line.
+        XWindowAttributes attributes{};
+        const int errorsNow = errorsSeen;
+        if (!XGetWindowAttributes(display, window_, &attributes) || errorsSeen != errorsNow) {
+            events.windowLost = true;
+        } else if (!errorReported) {
+            errorReported = true;
+            std::fprintf(stderr, "vintrel: %s\n", firstErrorText);
+        }
+    }
+    errorsLookedInto = errorsSeen;
+    if (events.windowLost) window_ = 0;
+    return events;
+}
+
+int X11Surface::FlushForWaiting() {
+    XFlush(static_cast<Display*>(display_));
+    return ConnectionNumber(static_cast<Display*>(display_));
+}
+
+void X11Surface::Present() {
+    if (doubleBuffered_) {
+        glXSwapBuffers(static_cast<Display*>(display_), window_);
+    } else {
+        glFlush();
+    }
+}
+
+bool X11Surface::MakeFontLists(uint32_t& listBase, int& lineHeight) {
+    Display* display = static_cast<Display*>(display_);
+    XFontStruct* font = XLoadQueryFont(display, "fixed");
+    if (!font) return false;
+    constexpr int kFirst = 32;
+    constexpr int kCount = 95;
+    listBase = glGenLists(kFirst + kCount);
+    if (listBase == 0) {
+        XFreeFont(display, font);
+        return false;
+    }
+    glXUseXFont(font->fid, kFirst, kCount, static_cast<int>(listBase) + kFirst);
+    // Mesa compiles a glyph without bits (the space) without its advance: one clear bit
+    // carries the fixed font's advance instead.
+    const GLubyte clearBit = 0;
+    glNewList(listBase + ' ', GL_COMPILE);
+    glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(font->max_bounds.width), 0.0f, &clearBit);
+    glEndList();
+    lineHeight = font->ascent + font->descent;
+    XFreeFont(display, font);
+    return true;
+}
+
+void X11Surface::Close() {
+    Display* display = static_cast<Display*>(display_);
+    if (!display) return;
+    if (context_) {
+        glXMakeCurrent(display, None, nullptr);
+        glXDestroyContext(display, static_cast<GLXContext>(context_));
+        context_ = nullptr;
+    }
+    if (ownWindow_ && window_) XDestroyWindow(display, window_);
+    if (colormap_) XFreeColormap(display, colormap_);
+    XCloseDisplay(display);
+    display_ = nullptr;
+}

@@ -1,0 +1,65 @@
+// The X11 side of vintrel: the display connection, the window it draws on (its own, or one a
+// screen-saver daemon or another program made) and a GLX context current on that window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "apps/saver_program_options.h"
+
+// What the events since the last look asked for.
+struct WindowEvents {
+    bool closeRequested = false;  // Escape, q or the window manager's close; own window only
+    bool exposed = false;         // part of the window needs drawing again
+    bool resized = false;         // width() and height() changed
+    bool windowLost = false;      // the window was destroyed under the program
+};
+
+class X11Surface {
+public:
+    X11Surface() = default;
+    ~X11Surface() { Close(); }
+    X11Surface(const X11Surface&) = delete;
+    X11Surface& operator=(const X11Surface&) = delete;
+
+    // Opens the display, takes or makes the window, makes a GLX context current on it and loads
+    // OpenGL. Returns 0, or the exit code for the failure (2 for a window that does not exist,
+    // 1 otherwise) with error() saying why in one line.
+    int Open(const SaverProgramOptions& options);
+    const std::string& error() const { return error_; }
+
+    // False where not even OpenGL 1.1 could be loaded: the window then shows nothing.
+    bool openGlLoaded() const { return openGlLoaded_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Handles every event that has arrived; X errors the drawing caused are looked into here.
+    WindowEvents TakeEvents();
+    // Sends what is buffered and returns the connection's descriptor to wait on.
+    int FlushForWaiting();
+    // Shows the frame drawn into the back buffer.
+    void Present();
+
+    // Display lists for the printable ASCII characters of a fixed font, each at listBase plus
+    // its code; false where the server has no such font.
+    bool MakeFontLists(uint32_t& listBase, int& lineHeight);
+
+    // Releases the context, destroys the program's own window and closes the display.
+    void Close();
+
+private:
+    int OpenWindow(const SaverProgramOptions& options, void*& visualInfo);
+    bool CreateContext(void* visualInfo);
+
+    void* display_ = nullptr;
+    unsigned long window_ = 0;
+    unsigned long colormap_ = 0;
+    unsigned long deleteWindowAtom_ = 0;
+    void* context_ = nullptr;
+    bool ownWindow_ = false;
+    bool doubleBuffered_ = true;
+    bool openGlLoaded_ = false;
+    int width_ = 0;
+    int height_ = 0;
+    std::string error_;
+};

@@ -1,0 +1,159 @@
+// vintrel run as a daemon runs it, in windows the test makes on the virtual display that
+// with-xvfb.sh gives it. The waits are for what the window shows or the process does, with
+// generous limits; nothing is timed.
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros would break it
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+// A delay far beyond WaitFor's limit: only events can make the program draw again or end in time.
+const char* const kEventsOnly = "2000000000";
+constexpr unsigned long kBackground = 0x00c800;  // a green the scene never shows
+
+bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1500; ++i, usleep(20000)) {  // 30 s: far beyond a start and a frame under the sanitizers
+        if (condition()) return true;
+    }
+    return false;
+}
+
+// A started vintrel, its stderr kept in a file.
+struct Vintrel {
+    explicit Vintrel(std::vector<std::string> arguments) : pid(fork()) {
+        if (pid != 0) return;
+        std::vector<char*> argv{const_cast<char*>(VINTREL_PROGRAM)};
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (freopen(stderrPath.c_str(), "w", stderr)) execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ~Vintrel() {
+        if (!ended && kill(pid, SIGKILL) == 0) waitpid(pid, &status, 0);
+        std::remove(stderrPath.c_str());
+    }
+    // The exit code of a process that ended by itself; -1 for one that a signal killed.
+    int ExitCode() {
+        ended = ended || WaitFor([this] { return waitpid(pid, &status, WNOHANG) == pid; });
+        return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Stderr() const { return (std::ostringstream() << std::ifstream(stderrPath).rdbuf()).str(); }
+
+    const std::string stderrPath = std::string(getenv("TMPDIR") ?: "/tmp") + "/vintrel-" + std::to_string(getpid());
+    const pid_t pid;
+    int status = 0;
+    bool ended = false;
+};
+
+class VintrelWindow : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(display_ = XOpenDisplay(nullptr), nullptr) << "no DISPLAY"; }
+    void TearDown() override { if (display_) XCloseDisplay(display_); }
+    Window MakeWindow(int width, int height) {
+        const Window window =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, width, height, 0, 0, kBackground);
+        XMapWindow(display_, window);
+        XSync(display_, False);
+        return window;
+    }
+    // Waits until the scene covers the window, none of its green left, with a round yellow
+    // dial in the middle, and returns the dial's height (0 if that never comes).
+    int WaitForClock(Window window) {
+        int height = 0;
+        return WaitFor([&] {
+            XWindowAttributes size{};
+            XGetWindowAttributes(display_, window, &size);
+            XImage* image = XGetImage(display_, window, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+            int left = size.width, right = -1, top = size.height, bottom = -1;
+            long dial = 0, background = 0;
+            for (int y = 0; y < size.height; ++y) {
+                for (int x = 0; x < size.width; ++x) {
+                    const unsigned long pixel = XGetPixel(image, x, y);
+                    const long red = (pixel >> 16) & 255, green = (pixel >> 8) & 255, blue = pixel & 255;
+                    background += pixel == kBackground;
+                    if (red - blue > 25 && green - blue > 20) {
+                        ++dial;
+                        left = std::min(left, x), right = std::max(right, x);
+                        top = std::min(top, y), bottom = std::max(bottom, y);
+                    }
+                }
+            }
+            XDestroyImage(image);
+            height = bottom - top + 1;
+            return background == 0 && dial > size.width * size.height / 20 &&
+                   std::abs(left + right + 1 - size.width) < 0.08 * size.width &&
+                   std::abs(top + bottom + 1 - size.height) < 0.08 * size.height &&
+                   std::abs((right - left + 1.0) / height - 1.0) < 0.1;
+        }) ? height : 0;
+    }
+
+    Display* display_ = nullptr;
+};
+
+TEST_F(VintrelWindow, DrawsAtTheWindowsSizeRedrawsOnExposeFollowsAResizeAndEndsOnSigterm) {
+    const Window window = MakeWindow(320, 240);
+    Vintrel vintrel({"--window-id", std::to_string(window), "--delay", kEventsOnly});
+    const int first = WaitForClock(window);
+    ASSERT_GT(first, 0);
+    XClearArea(display_, window, 0, 0, 0, 0, True);  // paints the green back and sends an expose
+    ASSERT_GT(WaitForClock(window), 0);
+    XResizeWindow(display_, window, 480, 200);
+    const int resized = WaitForClock(window);
+    ASSERT_GT(resized, 0);
+    EXPECT_NEAR(resized / 200.0, first / 240.0, 0.05 * first / 240.0);  // the view's angle is vertical
+
+    // No input of the window is taken: the daemon decides when the program stops.
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window, &attributes);
+    EXPECT_EQ(attributes.all_event_masks & (KeyPressMask | ButtonPressMask | PointerMotionMask), 0);
+
+    kill(vintrel.pid, SIGTERM);
+    EXPECT_EQ(vintrel.ExitCode(), 0);
+    EXPECT_EQ(vintrel.Stderr(), "");
+}
+
+TEST_F(VintrelWindow, EndsQuietlyWhenItsWindowIsDestroyedWhileItDraws) {
+    const Window window = MakeWindow(200, 150);
+    Vintrel vintrel({"-window-id", std::to_string(window), "-delay", "0"});
+    ASSERT_GT(WaitForClock(window), 0);
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+    EXPECT_EQ(vintrel.ExitCode(), 0);
+    EXPECT_EQ(vintrel.Stderr(), "");
+}
+
+TEST_F(VintrelWindow, OwnWindowFillsTheTestScreenAndClosesOnEscapeQOrTheWindowManager) {
+    for (const char* close : {"Escape", "q", "WM_DELETE_WINDOW"}) {
+        Vintrel vintrel({"--delay", kEventsOnly});
+        ASSERT_GT(WaitForClock(DefaultRootWindow(display_)), 0);  // 1280x720, as with-xvfb.sh's screen
+        // Sent to the window under the pointer, which stays where the display put it: the middle.
+        XEvent event{};
+        event.xclient = {ClientMessage, 0, True, display_, 0, XInternAtom(display_, "WM_PROTOCOLS", False), 32, {}};
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, close, False));
+        if (std::string(close) != "WM_DELETE_WINDOW") {
+            event.xkey = {KeyPress, 0, True, display_, 0, 0, 0, CurrentTime, 0, 0, 0, 0, 0,
+                          XKeysymToKeycode(display_, XStringToKeysym(close)), True};
+        }
+        XSendEvent(display_, PointerWindow, False, event.type == KeyPress ? KeyPressMask : NoEventMask, &event);
+        XFlush(display_);
+        EXPECT_EQ(vintrel.ExitCode(), 0) << close;
+    }
+}
+
+TEST_F(VintrelWindow, BadOptionsAndMissingWindowsExitWithTwoAndOneLine) {
+    for (const char* bad : {"--colour", "--delay=5", "--window-id"}) {
+        Vintrel vintrel({bad, "0x1fffffff"});  // the last identifier of the 256th client: no window here
+        EXPECT_EQ(vintrel.ExitCode(), 2) << bad;
+        const std::string text = vintrel.Stderr();
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    }
+}
+
+}  // namespace
