@@ -80,8 +80,8 @@ public:
     }
     std::optional<DWORD> ExitCode() {  // none while the process runs on past the limit
         DWORD code = STILL_ACTIVE;
-        const bool ended = PumpUntil([&] { return WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT; });
-        if (!process_.hProcess || !ended || !GetExitCodeProcess(process_.hProcess, &code)) return std::nullopt;
+        const auto ended = [&] { return WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0; };
+        if (!process_.hProcess || !PumpUntil(ended) || !GetExitCodeProcess(process_.hProcess, &code)) return std::nullopt;
         return code;
     }
     // True when the window has handled all posted to it before, and the close requests those posted,
@@ -133,6 +133,23 @@ inline void Press(WORD key, DWORD buttonDownFlag = 0) {
         else inputs[i].ki = {key, 0, i ? DWORD(KEYEVENTF_KEYUP) : 0, 0, 0};
     }
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+inline COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+inline int Brightness(COLORREF colour) { return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3; }
+// The night sky's dark blue: not the black of a bare window, nor a lit part of the scene.
+inline bool NightSky(COLORREF colour) {
+    return Brightness(colour) > 0 && Brightness(colour) < 60 && GetBValue(colour) >= GetRValue(colour);
+}
+inline bool CoversTheVirtualScreen(HWND window) {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    RECT frame{}, screen{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return GetWindowRect(window, &frame) && EqualRect(&frame, &screen);
 }
 
 inline std::string WindowTitle(HWND window) {

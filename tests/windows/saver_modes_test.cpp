@@ -13,35 +13,29 @@ TEST(SaverModes, ModesWithoutAWindowExitMinusOne) {
     EXPECT_EQ(Saver("/p " + Decimal(gone)).ExitCode(), kExitMinusOne);
 }
 
-static int Brightness(COLORREF colour) { return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3; }
-
 // The clock over the night sky: a lit dial at three or more of four points around the window's
-// centre (a hand may cover one) and a dark blue sky in its corner, where a bare window is black.
+// centre (a hand may cover one) and the sky in its corner.
 static void ExpectTheClockOverTheSky(HWND window) {
     RECT frame{};
     GetWindowRect(window, &frame);
     const int x = (frame.left + frame.right) / 2, y = (frame.top + frame.bottom) / 2, d = (y - frame.top) * 2 / 7;
-    HDC screen = GetDC(nullptr);
     COLORREF sky = 0;
     int lit = 0;
     EXPECT_TRUE(PumpUntil([&] {
-        sky = GetPixel(screen, frame.left + 10, frame.top + 10);
+        sky = ScreenPixel(frame.left + 10, frame.top + 10);
         lit = 0;
         for (POINT point : {POINT{x - d, y - d}, POINT{x + d, y - d}, POINT{x - d, y + d}, POINT{x + d, y + d}}) {
-            lit += Brightness(GetPixel(screen, point.x, point.y)) > 60;
+            lit += Brightness(ScreenPixel(point.x, point.y)) > 60;
         }
-        return lit >= 3 && Brightness(sky) > 0 && Brightness(sky) < 60 && GetBValue(sky) >= GetRValue(sky);
+        return lit >= 3 && NightSky(sky);
     })) << "sky " << std::hex << sky << ", lit points of the dial " << lit;
-    ReleaseDC(nullptr, screen);
 }
 
 TEST(SaverModes, FullScreenCoversTheVirtualScreenShowsTheClockAndEndsOnAKey) {
     ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
     Saver saver("/s");
     ASSERT_TRUE(saver.WaitForWindow());
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    RECT frame{}, screen{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    EXPECT_TRUE(GetWindowRect(saver.window, &frame) && EqualRect(&frame, &screen)) << "not the virtual screen";
+    EXPECT_TRUE(CoversTheVirtualScreen(saver.window));
     EXPECT_TRUE(GetWindowLongA(saver.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     ExpectTheClockOverTheSky(saver.window);
     EXPECT_EQ(Saver("/s").ExitCode(), 0u) << "a second full-screen start must give way";

@@ -68,6 +68,7 @@ TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     Prompt("refuse move");  // the user moves the mouse 20 pixels right during the prompt
     moveCursorBy(3, 2);
     expectPrompts(1, "5 pixels of travel");
+    EXPECT_EQ(Logged("no close queued"), 1u) << "the move during the prompt";
     Prompt("refuse");
     moveCursorBy(3 + 20 + 3, 2 + 1);  // travel counts from where the cursor was at the refusal
     expectPrompts(0, "jitter around the cursor at the refusal");
