@@ -18,7 +18,7 @@ using CameraFrameRecord = struct CameraFrame;
 // +y up); the scene set-up turns and moves it once.
 extern CameraFrameRecord CameraFrame;
 
-// Puts the global camera back at OpenGL's default view (for tests that set a scene up again).
+// Puts the global camera back at OpenGL's default view (through ResetSceneState).
 void ResetCameraFrame();
 
 // The global frame's rotation, local to world: columns up × forward, up, forward.

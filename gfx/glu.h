@@ -1,5 +1,5 @@
-// The GLU routines the module calls, declared here so that no system GL header is needed and
-// the native tests can substitute recording versions at link time.
+// The GLU routines the module calls, declared here so that no system GL header is needed
+// beside the generated loader's.
 #pragma once
 
 #include <glad/gl.h>

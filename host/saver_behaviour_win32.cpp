@@ -4,7 +4,7 @@
 #include "host/saver_behaviour_win32.h"
 #include "host/saver_decisions.h"
 #include "host/saver_modes_win32.h"
-#include "scene/screen_saver_proc_win32.h"
+#include "host/screen_saver_proc_win32.h"
 
 bool isClosing = false;
 bool isVerifying = false;
@@ -202,12 +202,17 @@ LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 BOOL VerifySaverPassword(HWND window) {
-    if (isVerifying || isClosing) return FALSE;
-    if (!verifyPasswordFn) {
-        isClosing = true;
-        return TRUE;
+    switch (PasswordCheckFor(isVerifying, isClosing, verifyPasswordFn != nullptr, lastVerifyTick, GetTickCount())) {
+        case PasswordCheck::Refuse:
+            return FALSE;
+        case PasswordCheck::CloseWithoutPrompt:
+            isClosing = true;
+            return TRUE;
+        case PasswordCheck::RepeatLastAnswer:
+            return isClosing;
+        case PasswordCheck::Prompt:
+            break;
     }
-    if (VerificationEndedRecently(lastVerifyTick, GetTickCount())) return isClosing;
 
     isVerifying = true;
     MSG pending{};

@@ -52,6 +52,12 @@ SystemCommandAction SystemCommandDecision(uintptr_t wParam) {
     }
 }
 
-bool VerificationEndedRecently(uint32_t lastVerifyTick, uint32_t now) {
-    return lastVerifyTick != noVerificationYet && now - lastVerifyTick < kVerifyQuietMilliseconds;
+PasswordCheck PasswordCheckFor(bool verifying, bool closing, bool verifierLoaded, uint32_t lastVerifyTick,
+                               uint32_t now) {
+    if (verifying || closing) return PasswordCheck::Refuse;
+    if (!verifierLoaded) return PasswordCheck::CloseWithoutPrompt;
+    if (lastVerifyTick != noVerificationYet && now - lastVerifyTick < kVerifyQuietMilliseconds) {
+        return PasswordCheck::RepeatLastAnswer;
+    }
+    return PasswordCheck::Prompt;
 }

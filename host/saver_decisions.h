@@ -39,6 +39,14 @@ SystemCommandAction SystemCommandDecision(uintptr_t wParam);
 // Tick count stored before any password prompt has ended.
 constexpr uint32_t noVerificationYet = 0xFFFFFFFFu;
 
-// True when a password prompt ended less than 200 ms before now (tick counts that wrap at
-// 32 bits): a close request then is answered without prompting again.
-bool VerificationEndedRecently(uint32_t lastVerifyTick, uint32_t now);
+enum class PasswordCheck {
+    Refuse,              // a prompt is open, or the close is already allowed: this request is refused
+    CloseWithoutPrompt,  // no password verifier is loaded
+    RepeatLastAnswer,    // a prompt ended less than 200 ms ago: its answer stands, without a new prompt
+    Prompt               // ask for the password
+};
+
+// How a close request is checked on the Windows 95/98/Me family; lastVerifyTick and now are
+// millisecond tick counts that wrap at 32 bits.
+PasswordCheck PasswordCheckFor(bool verifying, bool closing, bool verifierLoaded, uint32_t lastVerifyTick,
+                               uint32_t now);

@@ -4,8 +4,8 @@
 #include "host/saver_arguments.h"
 #include "host/saver_behaviour_win32.h"
 #include "host/saver_modes_win32.h"
+#include "host/screen_saver_proc_win32.h"
 #include "host/system_libraries_win32.h"
-#include "scene/screen_saver_proc_win32.h"
 
 HINSTANCE saverInstance = nullptr;
 bool win9xPlatform = false;

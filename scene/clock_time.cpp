@@ -32,6 +32,12 @@ void UpdateScene() {
     snow.Update();
 }
 
+void ResetClockTime() {
+    gearStopwatch = StartStopwatch();
+    swingStopwatch = StartStopwatch();
+    secondFraction = minuteFraction = hourFraction = gearAngle = swingSeconds = 0.0f;
+}
+
 void RewindAnimationStopwatches(double seconds) {
     const int64_t now = ReadPerformanceCounter();
     for (Stopwatch* stopwatch : {&gearStopwatch, &swingStopwatch}) {

@@ -17,6 +17,9 @@ extern float swingSeconds;    // seconds of swingStopwatch
 // Runs on every frame tick before the frame is drawn.
 void UpdateScene();
 
+// Restarts both stopwatches and puts every time value back to 0 (through ResetSceneState).
+void ResetClockTime();
+
 // Sets both animation stopwatches so that they read the given seconds now: the native
 // front-end uses it for reproducible frames.
 void RewindAnimationStopwatches(double seconds);

@@ -185,13 +185,8 @@ void ResetSceneState() {
     skyBoxList = clockFaceList = hourHandList = minuteHandList = domeSphereList = 0;
     litTexturedProgram = pixelLightingProgram = 0;
 
-    sceneWindow = nullptr;
-    clientWidth = clientHeight = viewportWidth = viewportHeight = 0;
-
-    gearStopwatch = StartStopwatch();
-    swingStopwatch = StartStopwatch();
-    secondFraction = minuteFraction = hourFraction = gearAngle = swingSeconds = 0.0f;
-
+    ResetSceneWindow();
+    ResetClockTime();
     ResetCameraFrame();
 }
 

@@ -8,6 +8,11 @@ int clientHeight = 0;
 int viewportWidth = 0;
 int viewportHeight = 0;
 
+void ResetSceneWindow() {
+    sceneWindow = nullptr;
+    clientWidth = clientHeight = viewportWidth = viewportHeight = 0;
+}
+
 double AspectRatio(int width, int height) {
     return static_cast<double>(width) / static_cast<double>(height > 0 ? height : 1);
 }

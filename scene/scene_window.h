@@ -13,6 +13,9 @@ extern int clientHeight;
 extern int viewportWidth;
 extern int viewportHeight;
 
+// No window and no size, as before the first window (through ResetSceneState).
+void ResetSceneWindow();
+
 // Width over height as a floating-point quotient. A client area of no height (a collapsed
 // preview, say) counts as one pixel high, so the projection stays finite.
 double AspectRatio(int width, int height);

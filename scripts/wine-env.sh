@@ -6,35 +6,49 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export WINEARCH=win64
 
-# Creates the prefix on first use; a lock keeps parallel callers from racing.
+# Creates the prefix on first use; a lock keeps parallel callers from racing. The Windows test
+# program's own windows run unmanaged there: a virtual display has no window manager, which Wine
+# would otherwise wait two seconds for whenever one of them goes.
 vintrel_ensure_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
+        local created=""
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             echo "Creating the Wine prefix $WINEPREFIX (once)..." >&2
             wineboot --init >/dev/null 2>&1 || true
-            wineserver --wait || true
+            created=1
         fi
+        if [ ! -f "$WINEPREFIX/.vintrel-test-settings" ]; then
+            wine reg add 'HKCU\Software\Wine\AppDefaults\vintrel_windows_tests.exe\X11 Driver' \
+                /v Managed /d N /f >/dev/null 2>&1 && touch "$WINEPREFIX/.vintrel-test-settings"
+        fi
+        if [ -n "$created" ]; then wineserver --wait || true; fi
     ) 9>"$WINEPREFIX.lock"
 }
 
-# Starts a virtual X display with GLX when none is set; sets DISPLAY and vintrel_xvfb_pid.
+# Starts a virtual X display with GLX, its screen WxH (default 1280x1024), and sets DISPLAY and
+# vintrel_xvfb_pid only once the server accepts clients: Xvfb picks a free display number and
+# writes it to the descriptor named by -displayfd when it is ready.
 vintrel_start_virtual_display() {
-    local number
-    for number in $(seq 90 130); do
-        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-        Xvfb ":$number" -screen 0 1280x1024x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
-        vintrel_xvfb_pid=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$number" ] && break
-            sleep 0.1
-        done
-        if kill -0 "$vintrel_xvfb_pid" 2>/dev/null; then
-            export DISPLAY=":$number"
-            return 0
-        fi
-    done
-    echo "cannot start a virtual X display (Xvfb)" >&2
-    return 1
+    local size="${1:-1280x1024}" ready number=""
+    ready=$(mktemp -u) && mkfifo "$ready"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" +extension GLX -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    vintrel_xvfb_pid=$!
+    read -r -t 30 number <"$ready" || true
+    rm -f "$ready"
+    if [ -z "$number" ] || ! kill -0 "$vintrel_xvfb_pid" 2>/dev/null; then
+        kill "$vintrel_xvfb_pid" 2>/dev/null || true
+        echo "cannot start a virtual X display (Xvfb)" >&2
+        return 1
+    fi
+    export DISPLAY=":$number"
+}
+
+# Starts the prefix's wineserver, kept for a minute after its last client, and Wine's own system
+# processes, with no terminal or pipe of the caller's: started by a program whose output someone
+# reads (ctest), they would keep that output open, and the reader waiting, until they end.
+vintrel_start_wine_session() {
+    wineserver --persistent=60 </dev/null >/dev/null 2>&1 || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

@@ -1,103 +1,49 @@
+// The command line as the system writes it: the program name skipped, the mode and the window.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "host/saver_arguments.h"
 
-namespace {
-
-TEST(ParseDecimal, ReadsLeadingDigitsOnly) {
-    EXPECT_EQ(ParseDecimal("1234"), 1234u);
-    EXPECT_EQ(ParseDecimal("0042x9"), 42u);
-    EXPECT_EQ(ParseDecimal("12 34"), 12u);
-    EXPECT_EQ(ParseDecimal(""), 0u);
-    EXPECT_EQ(ParseDecimal("abc"), 0u);
-    EXPECT_EQ(ParseDecimal("-5"), 0u);
+TEST(ParseDecimal, LeadingDigitsWrappingAt32Bits) {
+    const struct { const char* text; uint32_t value; } numbers[] = {{"1234", 1234}, {"0042x9", 42}, {"12 34", 12},
+        {"", 0}, {"abc", 0}, {"-5", 0}, {"12\xb3" "4", 12}, {"\x80" "5", 0}, {"4294967295", 4294967295u},
+        {"4294967296", 0}, {"4294967297", 1}};  // \xb3, a superscript three in Latin-1, is no digit
+    for (auto number : numbers) EXPECT_EQ(ParseDecimal(number.text), number.value) << number.text;
 }
 
-TEST(ParseDecimal, StopsAtBytesOf128AndAbove) {
-    EXPECT_EQ(ParseDecimal("12\xb3" "4"), 12u);  // superscript three in Latin-1 is no digit
-    EXPECT_EQ(ParseDecimal("7\xff"), 7u);
-    EXPECT_EQ(ParseDecimal("\x80" "5"), 0u);
+TEST(SaverArguments, ModeAndWindowOfEveryForm) {
+    using Mode = SaverMode;
+    const struct { const char* text; Mode mode; uint32_t window; } forms[] = {{"/s", Mode::FullScreen, 0},
+        {"-s", Mode::FullScreen, 0}, {"s", Mode::FullScreen, 0}, {" /S", Mode::FullScreen, 0},
+        {"//s", Mode::FullScreen, 0}, {"- /-S 12", Mode::FullScreen, 0}, {"/p 1234", Mode::Preview, 1234},
+        {"/l1234", Mode::Preview, 1234}, {"/P   77", Mode::Preview, 77}, {"/p", Mode::Preview, 0},
+        {"/p abc", Mode::Preview, 0}, {"/c:1234", Mode::Configure, 1234}, {"/c 1234", Mode::Configure, 0},
+        {"C:9", Mode::Configure, 9}, {"/c: 5", Mode::Configure, 0}, {"", Mode::ConfigureWithoutOwner, 0},
+        {"  / - ", Mode::ConfigureWithoutOwner, 0}, {"/a", Mode::ChangePassword, 0},
+        {"/a 99", Mode::ChangePassword, 99}, {"A5", Mode::ChangePassword, 5}, {"/x", Mode::Unrecognised, 0},
+        {"\t/s", Mode::Unrecognised, 0}, {"\xe9", Mode::Unrecognised, 0}};
+    for (auto form : forms) {
+        EXPECT_EQ(ParseSaverArguments(form.text).mode, form.mode) << '"' << form.text << '"';
+        EXPECT_EQ(ParseSaverArguments(form.text).window, form.window) << '"' << form.text << '"';
+    }
 }
 
-TEST(ParseDecimal, WrapsAt32Bits) {
-    EXPECT_EQ(ParseDecimal("4294967295"), 4294967295u);
-    EXPECT_EQ(ParseDecimal("4294967296"), 0u);
-    EXPECT_EQ(ParseDecimal("4294967297"), 1u);
-    EXPECT_EQ(ParseDecimal("99999999999"), static_cast<uint32_t>(99999999999ull));
-}
-
-struct DispatchCase {
-    const char* text;
-    SaverMode mode;
-    uint32_t window;
-};
-
-class Dispatch : public testing::TestWithParam<DispatchCase> {};
-
-TEST_P(Dispatch, SelectsModeAndWindow) {
-    const DispatchCase& expected = GetParam();
-    const SaverArguments arguments = ParseSaverArguments(expected.text);
-    EXPECT_EQ(arguments.mode, expected.mode) << '"' << expected.text << '"';
-    EXPECT_EQ(arguments.window, expected.window) << '"' << expected.text << '"';
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryForm, Dispatch,
-    testing::Values(
-        // Full screen, with any run of spaces, dashes and slashes before the letter.
-        DispatchCase{"/s", SaverMode::FullScreen, 0}, DispatchCase{"-s", SaverMode::FullScreen, 0},
-        DispatchCase{"s", SaverMode::FullScreen, 0}, DispatchCase{" /S", SaverMode::FullScreen, 0},
-        DispatchCase{"//s", SaverMode::FullScreen, 0}, DispatchCase{"- /-S extra", SaverMode::FullScreen, 0},
-        // Preview into a window, with or without spaces before the handle.
-        DispatchCase{"/p 1234", SaverMode::Preview, 1234}, DispatchCase{"/l1234", SaverMode::Preview, 1234},
-        DispatchCase{"/P   77", SaverMode::Preview, 77}, DispatchCase{"/p", SaverMode::Preview, 0},
-        DispatchCase{"/p 0", SaverMode::Preview, 0}, DispatchCase{"/p abc", SaverMode::Preview, 0},
-        // Configuration: only a handle after ":" names the owner.
-        DispatchCase{"/c:1234", SaverMode::Configure, 1234}, DispatchCase{"/c 1234", SaverMode::Configure, 0},
-        DispatchCase{"/c", SaverMode::Configure, 0}, DispatchCase{"C:9", SaverMode::Configure, 9},
-        DispatchCase{"/c: 5", SaverMode::Configure, 0},
-        DispatchCase{"", SaverMode::ConfigureWithoutOwner, 0},
-        DispatchCase{"  / - ", SaverMode::ConfigureWithoutOwner, 0},
-        // Password change with its owner.
-        DispatchCase{"/a", SaverMode::ChangePassword, 0}, DispatchCase{"/a 99", SaverMode::ChangePassword, 99},
-        DispatchCase{"A5", SaverMode::ChangePassword, 5},
-        // Anything else.
-        DispatchCase{"/x", SaverMode::Unrecognised, 0}, DispatchCase{"?", SaverMode::Unrecognised, 0},
-        DispatchCase{"\t/s", SaverMode::Unrecognised, 0}, DispatchCase{"\xe9", SaverMode::Unrecognised, 0}));
-
-// A stand-in for a double-byte code page: 0x81..0x9f start a two-byte character.
-const char* NextDoubleByte(const char* text) {
-    if (*text == '\0') return text;
+// A double-byte code page where 0x81..0x9f start a two-byte character, and a single-byte one.
+static const char* NextDoubleByte(const char* text) {
     const auto lead = static_cast<unsigned char>(*text);
-    if (lead >= 0x81 && lead <= 0x9f && text[1] != '\0') return text + 2;
-    return text + 1;
+    return text + (lead >= 0x81 && lead <= 0x9f && text[1] != '\0' ? 2 : *text != '\0');
 }
+static const char* NextSingleByte(const char* text) { return text + (*text != '\0'); }
 
-const char* NextSingleByte(const char* text) { return *text ? text + 1 : text; }
-
-TEST(SkipProgramName, SkipsAnUnquotedName) {
-    EXPECT_STREQ(SkipProgramName("C:\\WINDOWS\\Vintrel.scr /s", NextSingleByte), "/s");
-    EXPECT_STREQ(SkipProgramName("vintrel.scr", NextSingleByte), "");
-    EXPECT_STREQ(SkipProgramName("v.scr \t\x01 /p 5", NextSingleByte), "/p 5");
+TEST(SkipProgramName, QuotedUnquotedAndDoubleByteNames) {
+    const std::string doubleByte = std::string("\"C:\\\x83\x22") + "name.scr\" /s";  // its trail byte 0x22 is no quote
+    const struct { const char* line; NextCharacterFn next; const char* arguments; } lines[] = {
+        {"C:\\WINDOWS\\Vintrel.scr /s", NextSingleByte, "/s"}, {"vintrel.scr", NextSingleByte, ""},
+        {"v.scr \t\x01 /p 5", NextSingleByte, "/p 5"}, {"C:\\Uhr\xe9.scr /s", NextSingleByte, "/s"},
+        {"\"C:\\Program Files\\Vintrel.scr\" /s", NextSingleByte, "/s"},
+        {"\"C:\\a b.scr\"/c:12", NextSingleByte, "/c:12"},
+        {"\"unterminated /s", NextSingleByte, ""}, {doubleByte.c_str(), NextDoubleByte, "/s"},
+        {doubleByte.c_str(), NextSingleByte, "name.scr\" /s"}};
+    for (auto line : lines) EXPECT_STREQ(SkipProgramName(line.line, line.next), line.arguments) << line.line;
 }
-
-TEST(SkipProgramName, SkipsAQuotedNameWithSpaces) {
-    EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\Vintrel.scr\" /s", NextSingleByte), "/s");
-    EXPECT_STREQ(SkipProgramName("\"C:\\a b.scr\"/c:12", NextSingleByte), "/c:12");
-    EXPECT_STREQ(SkipProgramName("\"unterminated /s", NextSingleByte), "");
-}
-
-TEST(SkipProgramName, StepsOverDoubleByteCharactersInQuotedNames) {
-    // The trail byte 0x22 is a quote only when read byte by byte.
-    const std::string line = std::string("\"C:\\\x83\x22") + "name.scr\" /s";
-    EXPECT_STREQ(SkipProgramName(line.c_str(), NextDoubleByte), "/s");
-    EXPECT_STREQ(SkipProgramName(line.c_str(), NextSingleByte), "name.scr\" /s");
-}
-
-TEST(SkipProgramName, KeepsHighBytesOfAnUnquotedName) {
-    EXPECT_STREQ(SkipProgramName("C:\\Uhr\xe9.scr /s", NextSingleByte), "/s");
-}
-
-}  // namespace

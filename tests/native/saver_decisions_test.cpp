@@ -1,88 +1,59 @@
+// The host's decisions without Windows: mouse travel, power events, system commands, and when a
+// close request asks for the password, on a clock the test drives.
 #include <gtest/gtest.h>
 
 #include "host/saver_decisions.h"
 
-namespace {
-
 TEST(MouseTravel, MoreThanFourPixelsInTotalCloses) {
-    EXPECT_FALSE(MouseTravelCloses(100, 100, 100, 100));
-    EXPECT_FALSE(MouseTravelCloses(100, 100, 103, 101));  // 3 across and 1 down
-    EXPECT_FALSE(MouseTravelCloses(100, 100, 96, 100));
-    EXPECT_TRUE(MouseTravelCloses(100, 100, 103, 102));
-    EXPECT_TRUE(MouseTravelCloses(100, 100, 95, 100));
-    EXPECT_TRUE(MouseTravelCloses(100, 100, 98, 97));
+    const struct { int32_t dx, dy; bool closes; } moves[] = {
+        {0, 0, false}, {3, 1, false}, {-4, 0, false}, {1, -3, false}, {3, 2, true}, {-5, 0, true}, {-2, -3, true}};
+    for (auto move : moves) EXPECT_EQ(MouseTravelCloses(9, 9, 9 + move.dx, 9 + move.dy), move.closes) << move.dx;
+    EXPECT_TRUE(MouseTravelCloses(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));  // no overflow
 }
 
-TEST(MouseTravel, HugeJumpsDoNotOverflow) {
-    EXPECT_TRUE(MouseTravelCloses(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
-    EXPECT_TRUE(MouseTravelCloses(INT32_MAX, 0, INT32_MIN, 0));
+TEST(PowerBroadcast, EventsWithAndWithoutTheResumeFailureFlag) {
+    constexpr auto close = PowerBroadcastAction::Close, keep = PowerBroadcastAction::KeepRunning,
+                   compare = PowerBroadcastAction::CompareAcLineStatus;
+    const struct { uintptr_t event; PowerBroadcastAction plain, failed; } events[] = {{0, close, close},
+        {1, close, close}, {2, close, close}, {3, close, close}, {4, close, close}, {5, close, close}, {6, close, keep},
+        {7, close, keep}, {8, close, keep}, {18, close, keep}, {9, close, close}, {11, close, close},
+        {12, close, close}, {0x8013, close, close}, {10, compare, compare}};
+    for (auto power : events) {
+        EXPECT_EQ(PowerBroadcastDecision(power.event, 0), power.plain) << power.event;
+        EXPECT_EQ(PowerBroadcastDecision(power.event, 1), power.failed) << power.event;
+    }
+    EXPECT_EQ(PowerBroadcastDecision(7, 2), close);  // only bit 0 is the failure flag
 }
 
-TEST(PowerBroadcast, SuspendAndStandbyAlwaysClose) {
-    for (uintptr_t event = 0; event <= 5; ++event) {
-        EXPECT_EQ(PowerBroadcastDecision(event, 0), PowerBroadcastAction::Close) << event;
-        EXPECT_EQ(PowerBroadcastDecision(event, 1), PowerBroadcastAction::Close) << event;
+TEST(PowerBroadcast, AcLineChangesCountFromTheLastReading) {
+    uint8_t stored = 1;  // on mains power at start-up
+    const struct { uint8_t reading; bool changed; } readings[] = {
+        {1, false}, {0, true}, {0, false}, {unreadableAcLineStatus, true}, {1, true}};
+    for (auto now : readings) {
+        EXPECT_EQ(AcLineStatusChanged(stored, now.reading), now.changed) << int{now.reading};
+        EXPECT_EQ(stored, now.reading);
     }
 }
 
-TEST(PowerBroadcast, ResumeAfterFailureKeepsRunning) {
-    for (uintptr_t event : {6u, 7u, 8u, 18u}) {
-        EXPECT_EQ(PowerBroadcastDecision(event, 0), PowerBroadcastAction::Close) << event;
-        EXPECT_EQ(PowerBroadcastDecision(event, 1), PowerBroadcastAction::KeepRunning) << event;
-        EXPECT_EQ(PowerBroadcastDecision(event, 3), PowerBroadcastAction::KeepRunning) << event;
-        EXPECT_EQ(PowerBroadcastDecision(event, 2), PowerBroadcastAction::Close) << event;
+TEST(SystemCommand, TheWholeWParamSelectsTheAnswer) {
+    using Action = SystemCommandAction;
+    const struct { uintptr_t command; Action action; } commands[] = {{0xF040, Action::AnswerZero},
+        {0xF050, Action::AnswerZero}, {0xF140, Action::AnswerZero}, {0xF170, Action::CloseAndForward},
+        {0xF060, Action::Forward}, {0xF141, Action::Forward}, {0xF172, Action::Forward}, {0x1F140, Action::Forward}};
+    for (auto entry : commands) EXPECT_EQ(SystemCommandDecision(entry.command), entry.action) << entry.command;
+}
+
+TEST(PasswordCheck, APromptsAnswerStandsForTwoHundredMilliseconds) {
+    using Check = PasswordCheck;
+    EXPECT_EQ(PasswordCheckFor(false, false, false, noVerificationYet, 5), Check::CloseWithoutPrompt);
+    EXPECT_EQ(PasswordCheckFor(true, false, true, noVerificationYet, 5), Check::Refuse);   // a prompt is open
+    EXPECT_EQ(PasswordCheckFor(false, true, false, noVerificationYet, 5), Check::Refuse);  // the close is allowed
+    EXPECT_EQ(PasswordCheckFor(false, false, true, noVerificationYet, ~0u), Check::Prompt);  // no prompt yet
+    // A prompt ended at `end`; the clock is driven on from there, across the wrap too.
+    const struct { uint32_t end, later; Check check; } steps[] = {{1000, 0, Check::RepeatLastAnswer},
+        {1000, 199, Check::RepeatLastAnswer}, {1000, 200, Check::Prompt}, {0xFFFFFF80u, 199, Check::RepeatLastAnswer},
+        {0xFFFFFF80u, 200, Check::Prompt}, {0xFFFFFF80u, 5000, Check::Prompt}};
+    for (auto step : steps) {
+        EXPECT_EQ(PasswordCheckFor(false, false, true, step.end, step.end + step.later), step.check) << step.later;
     }
 }
-
-TEST(PowerBroadcast, StatusChangeComparesTheAcLine) {
-    EXPECT_EQ(PowerBroadcastDecision(10, 0), PowerBroadcastAction::CompareAcLineStatus);
-    EXPECT_EQ(PowerBroadcastDecision(10, 1), PowerBroadcastAction::CompareAcLineStatus);
-}
-
-TEST(PowerBroadcast, EverythingElseCloses) {
-    for (uintptr_t event : {9u, 11u, 12u, 17u, 19u, 0x8013u, 0xFFFFu}) {
-        EXPECT_EQ(PowerBroadcastDecision(event, 1), PowerBroadcastAction::Close) << event;
-    }
-}
-
-TEST(PowerBroadcast, AcLineChangesAreMeasuredFromTheLastReading) {
-    uint8_t stored = 1;                          // on mains power at start-up
-    EXPECT_FALSE(AcLineStatusChanged(stored, 1));
-    EXPECT_TRUE(AcLineStatusChanged(stored, 0));  // unplugged
-    EXPECT_EQ(stored, 0);
-    EXPECT_FALSE(AcLineStatusChanged(stored, 0));  // a second notice of the same state
-    EXPECT_TRUE(AcLineStatusChanged(stored, unreadableAcLineStatus));
-    EXPECT_FALSE(AcLineStatusChanged(stored, unreadableAcLineStatus));
-    EXPECT_TRUE(AcLineStatusChanged(stored, 1));
-    EXPECT_EQ(stored, 1);
-}
-
-TEST(SystemCommand, WindowSwitchingAndScreenSaveAreSwallowed) {
-    EXPECT_EQ(SystemCommandDecision(0xF040), SystemCommandAction::AnswerZero);
-    EXPECT_EQ(SystemCommandDecision(0xF050), SystemCommandAction::AnswerZero);
-    EXPECT_EQ(SystemCommandDecision(0xF140), SystemCommandAction::AnswerZero);
-    EXPECT_EQ(SystemCommandDecision(0xF170), SystemCommandAction::CloseAndForward);
-    EXPECT_EQ(SystemCommandDecision(0xF060), SystemCommandAction::Forward);  // SC_CLOSE
-}
-
-TEST(SystemCommand, ComparesTheWholeWParam) {
-    // The low four bits are the system's own; a command with them set is another command here.
-    EXPECT_EQ(SystemCommandDecision(0xF141), SystemCommandAction::Forward);
-    EXPECT_EQ(SystemCommandDecision(0xF172), SystemCommandAction::Forward);
-    EXPECT_EQ(SystemCommandDecision(0x1F140), SystemCommandAction::Forward);
-}
-
-TEST(VerificationWindow, TwoHundredMillisecondsAfterAPrompt) {
-    EXPECT_FALSE(VerificationEndedRecently(noVerificationYet, 0));
-    EXPECT_FALSE(VerificationEndedRecently(noVerificationYet, 100));
-    EXPECT_TRUE(VerificationEndedRecently(1000, 1000));
-    EXPECT_TRUE(VerificationEndedRecently(1000, 1199));
-    EXPECT_FALSE(VerificationEndedRecently(1000, 1200));
-}
-
-TEST(VerificationWindow, TickCountWrapsAround) {
-    EXPECT_TRUE(VerificationEndedRecently(0xFFFFFFF0u, 0x00000010u));  // 32 ms across the wrap
-    EXPECT_FALSE(VerificationEndedRecently(0xFFFFFF00u, 0x00000100u));
-}
-
-}  // namespace

@@ -1,183 +1,244 @@
-// The scene on a real OpenGL: what set-up makes and what a frame leaves for the next.
+// What the set-up leaves in the context, and whole frames judged by what a person sees.
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <array>
 #include <cmath>
-#include <vector>
+#include <cstdlib>
 
-#include "apps/egl_context.h"
-#include "gfx/camera_frame.h"
-#include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
+#include "gfx/resource_loaders.h"
+#include "gl_scene.h"
 #include "particles/particle_snow.h"
 #include "platform/platform_posix_control.h"
-#include "scene/clock_time.h"
+#include "platform/random.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_window.h"
+#include "scene/sky_box_faces.h"
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
+// The camera stands 17 units before the dial and sees 35 degrees from bottom to top, so the
+// dial's radius of 5 covers this many pixels.
+const double kDialPixels = kFrameHeight / 2.0 * 5.0 / (17.0 * std::tan(17.5 * M_PI / 180.0));
+const double kDomePixels = kDialPixels * 5.1 / 5.0;
 
-class SceneGl : public testing::Test {
-protected:
-    // One window's life: set-up once, then frames.
-    static void SetUpTestSuite() {
-        context_ = new OffscreenContext;
-        if (!context_->Create(kWidth, kHeight)) return;
-        FreezeLocalTime({10, 9, 30, 0});
-        FreezeTickCount(7);
-        FreezePerformanceCounter(1'000'000'000'000);
-        clientWidth = kWidth;
-        clientHeight = kHeight;
-        SetupProjection();
-        SceneSetup();
-        snow.RewindStopwatch(0.0);
-        DrawFrameAt(1.0);
-        ready_ = true;
+TEST(SetUp, LightsAndHowTexturesAreSampled) {
+    float value[4] = {};
+    for (const GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+        for (const auto& [parameter, level] : {std::pair{GL_AMBIENT, 0.1f}, {GL_DIFFUSE, 1.0f}, {GL_SPECULAR, 1.0f}}) {
+            glGetLightfv(light, parameter, value);
+            EXPECT_EQ(std::vector<float>(value, value + 4), std::vector<float>({level, level, level, 0})) << light << ", " << parameter;
+        }
     }
-
-    static void TearDownTestSuite() {
-        snow.Release();
-        if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-        sceneQuadric = nullptr;
-        delete context_;
-        UnfreezeClocks();
+    glGetLightfv(GL_LIGHT1, GL_POSITION, value);
+    EXPECT_EQ(std::vector<float>(value, value + 4), std::vector<float>({0, 0, 0, 1})) << "light 1 at the eye";
+    for (const auto& [parameter, factor] : {std::pair{GL_CONSTANT_ATTENUATION, 1.0f}, {GL_LINEAR_ATTENUATION, 0.0f}, {GL_QUADRATIC_ATTENUATION, 0.0f}}) {
+        glGetLightfv(GL_LIGHT0, parameter, value);
+        EXPECT_EQ(value[0], factor);
     }
-
-    void SetUp() override { ASSERT_TRUE(ready_) << context_->error(); }
-
-    static void DrawFrameAt(double clockSeconds) {
-        RewindAnimationStopwatches(clockSeconds);
-        UpdateScene();
-        RenderFrame();
-        glFinish();
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, value);
+    EXPECT_EQ(std::vector<float>(value, value + 4), std::vector<float>(4, 0.0f));
+    GLint state = 0;
+    for (const auto& [name, expected] : {std::pair{GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE}, {GL_COLOR_MATERIAL_FACE, GL_FRONT_AND_BACK},
+                                         {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE}}) {
+        glGetIntegerv(name, &state);
+        EXPECT_EQ(state, expected) << std::hex << name;
     }
+    // The reflection is smooth and clamped; the images are mip-mapped, smooth and clamped.
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[dialTexture]);
+    for (const GLenum target : {GL_TEXTURE_CUBE_MAP, GL_TEXTURE_2D}) {
+        for (const GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+            glGetTexParameteriv(target, parameter, &state);
+            const GLint smooth = parameter == GL_TEXTURE_MIN_FILTER && target == GL_TEXTURE_2D ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+            EXPECT_EQ(state, parameter == GL_TEXTURE_MIN_FILTER || parameter == GL_TEXTURE_MAG_FILTER ? smooth : GL_CLAMP_TO_EDGE) << std::hex << parameter;
+        }
+    }
+    glGetTexParameteriv(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, &state);
+    EXPECT_EQ(state, GL_CLAMP_TO_EDGE);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 10, GL_TEXTURE_WIDTH, &state);
+    EXPECT_EQ(state, 1) << "the dial's mip-maps";
+}
 
-    static std::vector<unsigned char> CubeFace(GLenum target) {
-        std::vector<unsigned char> texels(1024 * 1024 * 3);
+using Colours = std::vector<std::array<unsigned char, 3>>;
+
+void FillCubeFaces(const Colours& colours) {
+    std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int face = 0; face < 6; ++face) {
+        for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = colours[face][i % 3];
+        glTexSubImage2D(cubeMapFaceTargets[face], 0, 0, 0, environmentFaceSize, environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    }
+}
+
+// Mid-dome the surface faces the camera and mirrors what is behind the viewer (the -Z face) over
+// the dial at half opacity. Beyond the dial's edge, where no dial hides the far side, far side
+// and then near side each lay it over the sky at half opacity: three quarters show.
+TEST(Frame, TheDomeMirrorsWhatIsBehindTheViewerAtHalfOpacity) {
+    environmentFramebufferUsable = false;  // the frames keep the faces as filled here
+    Image frames[3];
+    const std::array<unsigned char, 3> black{}, grey{200, 200, 200}, green{0, 90, 0}, red{200, 0, 0};
+    for (const int i : {0, 1, 2}) {
+        FillCubeFaces(i == 0 ? Colours(6, black) : i == 1 ? Colours{green, green, green, green, red, green} : Colours(6, grey));
+        RenderFrameAt({10, 9, 30, 0}, 3.0);
+        frames[i] = ReadImage();
+    }
+    environmentFramebufferUsable = true;
+    auto change = [&](int frame, double radius, double degrees, int channel) {
+        const int x = static_cast<int>(std::lround(kFrameWidth / 2.0 + radius * std::cos(degrees * M_PI / 180)));
+        const int y = static_cast<int>(std::lround(kFrameHeight / 2.0 + radius * std::sin(degrees * M_PI / 180)));
+        return frames[frame].At(x, y)[channel] - frames[0].At(x, y)[channel];
+    };
+    for (const double degrees : {40.0, 120.0, 215.0, 300.0}) {
+        EXPECT_NEAR(change(1, kDialPixels * 0.6, degrees, 0), 100, 3) << degrees;
+        EXPECT_NEAR(change(1, kDialPixels * 0.6, degrees, 1), 0, 3) << degrees;
+        int rim = 0;
+        for (double r = kDialPixels - 4; r < kDomePixels + 2; r += 0.5) rim = std::max(rim, change(2, r, degrees, 1));
+        EXPECT_NEAR(rim, 150, 4) << degrees;
+    }
+}
+
+// The view from the dome's centre along `d`, 20 degrees wide: of the scene, or of the cube map
+// on a sphere round the eye, each point showing the map in its direction.
+Image ViewFromDomeCentre(const Vec3& d, bool ofCubeMap) {
+    glViewport(0, 0, 200, 200);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(20, 1, 0.1, 100000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(domeCentre[0], domeCentre[1], domeCentre[2], domeCentre[0] + d.x, domeCentre[1] + d.y, domeCentre[2] + d.z, 0, 0, 1);
+    if (ofCubeMap) {
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glUseProgramObjectARB(0);
+        for (const GLenum off : {GL_LIGHTING, GL_CULL_FACE, GL_TEXTURE_2D}) glDisable(off);
         glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(target, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-        return texels;
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        const float depth[4] = {0, 0, 1, 0};  // s and t follow x and y as they are
+        glTexGenfv(GL_R, GL_OBJECT_PLANE, depth);
+        for (const GLenum coordinate : {GL_S, GL_T, GL_R}) glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+        for (const GLenum on : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_CUBE_MAP}) glEnable(on);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
+        gluSphere(sceneQuadric, 1, 48, 24);
+        glPopAttrib();
+    } else {
+        DrawScene(true);
     }
+    return ReadImage(200, 200);
+}
 
-    static OffscreenContext* context_;
-    static bool ready_;
-};
-
-OffscreenContext* SceneGl::context_ = nullptr;
-bool SceneGl::ready_ = false;
-
-bool Enabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
-
-TEST_F(SceneGl, AFrameLeavesTheStateTheNextFrameRelies) {
-    EXPECT_FALSE(Enabled(GL_LIGHTING)) << "the sky box switches fixed-function lighting off for good";
-    EXPECT_TRUE(Enabled(GL_NORMALIZE));
-    EXPECT_TRUE(Enabled(GL_DEPTH_TEST));
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
-    EXPECT_TRUE(Enabled(GL_CULL_FACE));
-    GLint culled = 0;
-    glGetIntegerv(GL_CULL_FACE_MODE, &culled);
-    EXPECT_EQ(culled, GL_BACK);
-
-    EXPECT_TRUE(Enabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(Enabled(GL_TEXTURE_CUBE_MAP));
-    EXPECT_FALSE(Enabled(GL_BLEND));
-    for (GLenum coordinate : {GL_S, GL_T, GL_R}) {
-        GLint mode = 0;
-        glGetTexGeniv(coordinate, GL_TEXTURE_GEN_MODE, &mode);
-        EXPECT_EQ(mode, GL_REFLECTION_MAP);
+// Each face of the cube map shows, the right way up, what the scene shows that way from the
+// dome's centre, by OpenGL's lookup. The sky gets images that tell directions apart; the views
+// avoid the machinery, lit differently for each way the camera faces.
+TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
+    for (const SkyBoxFace& face : skyBoxFaces) {
+        std::vector<unsigned char> texels;
+        for (int i = 0; i < 64 * 64; ++i) texels.insert(texels.end(), {static_cast<unsigned char>(i % 64 * 4), static_cast<unsigned char>(i / 64 * 4),
+                                                                        static_cast<unsigned char>(40 * face.textureIndex)});
+        glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureIndex]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
-    EXPECT_FALSE(Enabled(GL_TEXTURE_GEN_S));
-    EXPECT_FALSE(Enabled(GL_TEXTURE_GEN_T));
-    EXPECT_FALSE(Enabled(GL_TEXTURE_GEN_R));
-    GLint environmentMode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environmentMode);
-    EXPECT_EQ(environmentMode, GL_MODULATE);
-
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_NE(pointSpriteProgram, 0u);
-    EXPECT_EQ(static_cast<GLuint>(program), pointSpriteProgram) << "the snow's program stays current";
-
-    GLfloat colour[4] = {};
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[0], 1.0f);
-    EXPECT_FLOAT_EQ(colour[3], 0.5f);
-
-    GLint framebuffer = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &framebuffer);
-    EXPECT_EQ(framebuffer, 0);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], kWidth);
-    EXPECT_EQ(viewport[3], kHeight);
-}
-
-TEST_F(SceneGl, AFrameEndsWithTheMainViewsMatrices) {
-    GLfloat modelview[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(modelview[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
-
-    // 35 degrees, the window's aspect, near 0.1 and far 1e10 (not the 100000 of creation).
-    GLfloat projection[16] = {};
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    const double focal = 1.0 / std::tan(17.5 * M_PI / 180.0);
-    const double nearPlane = static_cast<double>(0.1f);
-    const double farPlane = 1.0e10;
-    EXPECT_NEAR(projection[0], focal * kHeight / kWidth, 1e-5);
-    EXPECT_NEAR(projection[5], focal, 1e-5);
-    EXPECT_NEAR(projection[10], (farPlane + nearPlane) / (nearPlane - farPlane), 1e-6);
-    EXPECT_NEAR(projection[14], 2.0 * farPlane * nearPlane / (nearPlane - farPlane), 1e-5);
-    EXPECT_FLOAT_EQ(projection[11], -1.0f);
-}
-
-TEST_F(SceneGl, DisplayListsAreElevenConsecutiveNames) {
-    const uint32_t lists[11] = {mediumGearList, smallGearList, largeGearList, thinAxleList,
-                                thickAxleList,  mediumAxleList, pendulumList,  skyBoxList,
-                                clockFaceList,  hourHandList,   minuteHandList};
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(lists[i], mediumGearList + static_cast<uint32_t>(i));
-        EXPECT_TRUE(glIsList(lists[i])) << i;
+    RenderFixedEnvironmentFace();
+    RenderFrameAt({10, 9, 30, 0}, 3.0);
+    for (int axis = 0; axis < 6; ++axis) {
+        double c[3];
+        c[axis % 3] = axis < 3 ? 1 : -1, c[(axis + 1) % 3] = 0.55, c[(axis + 2) % 3] = -0.6;
+        const Image scene = ViewFromDomeCentre({c[0], c[1], c[2]}, false), cube = ViewFromDomeCentre({c[0], c[1], c[2]}, true);
+        double difference = 0;
+        for (std::size_t i = 0; i < scene.rgba.size(); ++i) difference += std::abs(scene.rgba[i] - cube.rgba[i]);
+        EXPECT_LT(difference / scene.rgba.size(), 3.0) << "looking along " << c[0] << ", " << c[1] << ", " << c[2];
     }
+    for (const SkyBoxFace& face : skyBoxFaces) {
+        glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureIndex]);
+        LoadBmpTexture(face.bitmapId);
+    }
+    RenderFixedEnvironmentFace();
 }
 
-TEST_F(SceneGl, SetUpPlacesTheCameraBeforeTheDial) {
-    EXPECT_NEAR(CameraFrame.forward.x, -0.0015925f, 1e-6f);
-    EXPECT_FLOAT_EQ(CameraFrame.forward.y, 0.0f);
-    EXPECT_NEAR(CameraFrame.forward.z, 0.9999987f, 1e-6f);
-    EXPECT_FLOAT_EQ(CameraFrame.up.y, 1.0f);
-    EXPECT_NEAR(CameraFrame.origin.x, -0.0366286f, 1e-5f);
-    EXPECT_NEAR(CameraFrame.origin.z, 22.99997f, 1e-4f);
+// How many pixels differ between two frames, and how far from the middle the farthest lies.
+std::pair<int, double> Changed(const Image& a, const Image& b) {
+    std::pair<int, double> changed{0, 0.0};
+    for (int i = 0; i < a.width * a.height; ++i) {
+        const unsigned char *p = &a.rgba[4 * i], *q = &b.rgba[4 * i];
+        if (std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) < 4) continue;
+        ++changed.first;
+        changed.second = std::max(changed.second, std::hypot(i % a.width + 0.5 - a.width / 2.0, i / a.width + 0.5 - a.height / 2.0));
+    }
+    return changed;
 }
 
-TEST_F(SceneGl, BothScenePrograms) {
-    EXPECT_NE(litTexturedProgram, 0u);
-    EXPECT_NE(pixelLightingProgram, 0u);
+// No pixel shows the red the frame is cleared with, and the hour hand is black on the dial.
+void ExpectSkyAllRoundAndTheClockAtThree(const Image& frame) {
+    int red = 0, right = 0, left = 0;
+    for (std::size_t i = 0; i < frame.rgba.size(); i += 4) red += frame.rgba[i] > 200 && frame.rgba[i + 1] < 40 && frame.rgba[i + 2] < 40;
+    EXPECT_EQ(red, 0) << "the clear colour shows";
+    for (int r = static_cast<int>(kDialPixels * 0.25); r < kDialPixels * 0.55; ++r) {
+        right += frame.At(kFrameWidth / 2 + r, kFrameHeight / 2)[1];
+        left += frame.At(kFrameWidth / 2 - r, kFrameHeight / 2)[1];
+    }
+    EXPECT_LT(right * 3, left) << "no black hour hand pointing right at three";
+}
+
+// The machinery is seen, and moves, only in the dome; the snow falls all over the view.
+TEST(Frame, TheClockworkMovesOnlyInTheDomeAndTheSnowEverywhere) {
+    RenderFrameAt({3, 0, 0, 0}, 1.0);
+    const Image first = ReadImage();
+    ExpectSkyAllRoundAndTheClockAtThree(first);
+    RenderFrameAt({3, 0, 0, 0}, 2.7);
+    const auto [pixels, farthest] = Changed(first, ReadImage());
+    EXPECT_GT(pixels, 200) << "the machinery stood still in the reflection";
+    EXPECT_LT(farthest, kDomePixels + 1.5);
+    RenderFrameAt({4, 20, 0, 0}, 2.7, 40.0);
+    EXPECT_GT(Changed(first, ReadImage()).second, kDomePixels * 1.3) << "no snow outside the dome";
+}
+
+// Without framebuffer objects the reflection stays as made; without shader objects too the
+// fixed-function pipeline lights the scene, and the missing snow is reported.
+TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky) {
+    const GlCapabilities full = glCapabilities;
+    for (const bool shaders : {true, false}) {
+        SCOPED_TRACE(shaders ? "without framebuffer objects" : "without shader objects either");
+        glCapabilities.framebufferObjects = false;
+        glCapabilities.shaderObjects = glCapabilities.shaderPrograms20 = shaders;
+        ClearShownErrorMessages();
+        SetUpScene();
+        EXPECT_FALSE(environmentFramebufferUsable);
+        EXPECT_EQ(litTexturedProgram != 0 && pixelLightingProgram != 0 && pointSpriteProgram != 0, shaders);
+        EXPECT_EQ(ShownErrorMessages().size(), shaders ? 0u : 1u);
+        RenderFrameAt({3, 0, 0, 0}, 1.0);
+        ExpectSkyAllRoundAndTheClockAtThree(ReadImage());
+        glCapabilities = full;
+    }
+    SetUpScene();
     EXPECT_TRUE(environmentFramebufferUsable);
 }
 
-// The face behind the dial is rendered once at set-up and never again; the others follow the
-// machinery every frame.
-TEST_F(SceneGl, TheFixedFaceShowsTheSkyAndStaysOutOfTheFrames) {
-    const std::vector<unsigned char> fixedBefore = CubeFace(GL_TEXTURE_CUBE_MAP_POSITIVE_Z);
-    const std::vector<unsigned char> behindBefore = CubeFace(GL_TEXTURE_CUBE_MAP_NEGATIVE_Z);
+// vintrel-render exits 0 (leaks checked) and writes the frame its inputs give here.
+TEST(Frame, VintrelRenderWritesTheFrameOfItsOptions) {
+    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/vintrel-render-test.png";
+    const std::string command = std::string(VINTREL_RENDER) + " --size 320x240 --time 07:45:10.500 --clock 12 --snow-clock 35 --seed 7 --out " + path;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&png, path.c_str()));
+    png.format = PNG_FORMAT_RGBA;
+    Image written{static_cast<int>(png.width), static_cast<int>(png.height), std::vector<unsigned char>(PNG_IMAGE_SIZE(png))};
+    ASSERT_TRUE(png_image_finish_read(&png, nullptr, written.rgba.data(), -static_cast<png_int_32>(png.width * 4), nullptr));
+    std::remove(path.c_str());
+    ASSERT_EQ(written.width * 1000 + written.height, kFrameWidth * 1000 + kFrameHeight);
 
-    long blue = 0;
-    int brightest = 0;
-    for (std::size_t i = 0; i < fixedBefore.size(); i += 3) {
-        blue += fixedBefore[i + 2];
-        brightest = std::max<int>(brightest, fixedBefore[i] + fixedBefore[i + 1] + fixedBefore[i + 2]);
-    }
-    EXPECT_GT(blue / static_cast<long>(fixedBefore.size() / 3), 5) << "no night blue";
-    EXPECT_GT(brightest, 300) << "no stars";
-
-    DrawFrameAt(2.3);
-    EXPECT_EQ(CubeFace(GL_TEXTURE_CUBE_MAP_POSITIVE_Z), fixedBefore);
-    EXPECT_NE(CubeFace(GL_TEXTURE_CUBE_MAP_NEGATIVE_Z), behindBefore) << "the gears did not turn in the reflection";
+    // The same snow: seeded alike and updated once, after all the seconds on its stopwatch.
+    float viewport[2] = {kFrameWidth, kFrameHeight}, projection[16];
+    std::copy(snow.projMat, snow.projMat + 16, projection);
+    ResetParticleState();
+    SeedRandom(7);
+    snow.Init(viewport, projection);
+    RenderFrameAt({7, 45, 10, 500}, 12.0, 35.0);
+    EXPECT_EQ(Changed(ReadImage(), written).first, 0);
 }
 
 }  // namespace

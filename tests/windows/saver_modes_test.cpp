@@ -1,139 +1,91 @@
-// The module's modes end to end: each test starts Vintrel.scr as the system would.
-#include <gtest/gtest.h>
-#include <windows.h>
+// The module's modes as the system starts them: exit codes; the full-screen window, its picture and
+// what ends it; the preview in a window of the test standing in for the display settings, which
+// nothing closes, which hands help and the context menu up to its parent, and which ends with it.
+#include <vector>
 
-#include "preview_host.h"
-#include "saver_driving.h"
-#include "saver_process.h"
+#include "saver_harness.h"
 
-namespace {
-
-constexpr char kSaverClass[] = "WindowsScreenSaverClass";
-constexpr DWORD kStartMs = 30000;  // the first start of a Wine process can be slow
-constexpr DWORD kExitMs = 20000;
-
-std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
-
-int Brightness(COLORREF colour) { return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3; }
-
-bool IsOpaqueRed(COLORREF colour) {
-    return GetRValue(colour) == 255 && GetGValue(colour) == 0 && GetBValue(colour) == 0;
+TEST(SaverModes, ModesWithoutAWindowExitMinusOne) {
+    HWND gone = CreateTestWindow("gone", 0, 0, 10, 10);
+    DestroyWindow(gone);
+    // An unknown letter, a dialog without template, a password change off Windows 95/98/Me, no preview window.
+    for (const char* arguments : {"/x", "/c", "/a"}) EXPECT_EQ(Saver(arguments).ExitCode(), kExitMinusOne) << arguments;
+    EXPECT_EQ(Saver("/p " + Decimal(gone)).ExitCode(), kExitMinusOne);
 }
 
-// Once the frame timer runs, the screen shows the clock over the night sky: a lit dial in the
-// middle, a dark blue sky in the corner, and nowhere the black of the bare window or the red
-// clear colour.
-bool ShowsTheClockOverTheSky(HWND window) {
+// The clock over the night sky: a lit dial at three or more of four points around the window's
+// centre (a hand may cover one) and the sky in its corner.
+static void ExpectTheClockOverTheSky(HWND window) {
     RECT frame{};
     GetWindowRect(window, &frame);
-    const int eighth = (frame.bottom - frame.top) / 8;
-    const int dialX = (frame.left + frame.right) / 2 - eighth;
-    const int dialY = (frame.top + frame.bottom) / 2 + eighth;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        PumpMessagesFor(100);
-        const COLORREF sky = ScreenPixel(frame.left + 10, frame.top + 10);
-        const COLORREF dial = ScreenPixel(dialX, dialY);
-        if (Brightness(dial) > 60 && Brightness(sky) > 0 && Brightness(sky) < 60 && GetBValue(sky) >= GetRValue(sky) &&
-            !IsOpaqueRed(sky) && !IsOpaqueRed(dial)) {
-            return true;
+    const int x = (frame.left + frame.right) / 2, y = (frame.top + frame.bottom) / 2, d = (y - frame.top) * 2 / 7;
+    COLORREF sky = 0;
+    int lit = 0;
+    EXPECT_TRUE(PumpUntil([&] {
+        sky = ScreenPixel(frame.left + 10, frame.top + 10);
+        lit = 0;
+        for (POINT point : {POINT{x - d, y - d}, POINT{x + d, y - d}, POINT{x - d, y + d}, POINT{x + d, y + d}}) {
+            lit += Brightness(ScreenPixel(point.x, point.y)) > 60;
         }
-    }
-    ADD_FAILURE() << "corner " << std::hex << ScreenPixel(frame.left + 10, frame.top + 10) << ", dial "
-                  << ScreenPixel(dialX, dialY);
-    return false;
+        return lit >= 3 && NightSky(sky);
+    })) << "sky " << std::hex << sky << ", lit points of the dial " << lit;
 }
 
-TEST(SaverModes, UnrecognisedArgumentExitsMinusOne) {
-    SaverProcess saver("/x");
-    ASSERT_TRUE(saver.started());
-    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
+TEST(SaverModes, FullScreenCoversTheVirtualScreenShowsTheClockAndEndsOnAKey) {
+    ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
+    Saver saver("/s");
+    ASSERT_TRUE(saver.WaitForWindow());
+    EXPECT_TRUE(CoversTheVirtualScreen(saver.window));
+    EXPECT_TRUE(GetWindowLongA(saver.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ExpectTheClockOverTheSky(saver.window);
+    EXPECT_EQ(Saver("/s").ExitCode(), 0u) << "a second full-screen start must give way";
+    EXPECT_EQ(Send(saver.window, WM_SETTEXT, 0, LPARAM("Changed")), 0);
+    EXPECT_EQ(WindowTitle(saver.window), "Screen Saver");
+    // Off the Windows 95/98/Me family the AutoPlay query is the system's: answered 0, it ends nothing.
+    EXPECT_EQ(Send(saver.window, RegisterWindowMessageA("QueryCancelAutoPlay"), 0, 0), 0);
+    Storm(saver, 0x5EED2024u, false);
+    ASSERT_TRUE(BringToForeground(saver.window));
+    Press('Q');
+    EXPECT_EQ(saver.ExitCode(), 0u);
 }
 
-TEST(SaverModes, PreviewWithoutAValidWindowExitsMinusOne) {
-    for (const char* arguments : {"/p", "/p 0", "/p abc"}) {
-        SaverProcess saver(arguments);
-        ASSERT_TRUE(saver.started());
-        EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne) << arguments;
-    }
+static std::vector<MSG> handedUp;  // WM_HELP and WM_CONTEXTMENU, which the system delivers only if sent
+
+static LRESULT CALLBACK PreviewParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_HELP && message != WM_CONTEXTMENU) return DefWindowProcA(window, message, wParam, lParam);
+    handedUp.push_back(MSG{window, message, wParam, lParam, 0, {}});
+    return TRUE;
 }
 
-TEST(SaverModes, ConfigurationShowsNothingAndExitsMinusOne) {
-    SaverProcess saver("/c");
-    ASSERT_TRUE(saver.started());
-    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
-}
-
-TEST(SaverModes, PasswordChangeOnTheNtFamilyExitsMinusOne) {
-    SaverProcess saver("/a");
-    ASSERT_TRUE(saver.started());
-    EXPECT_EQ(saver.WaitForExit(kExitMs), kExitMinusOne);
-}
-
-TEST(SaverModes, PreviewIsAChildOfTheParentsClientSize) {
-    PreviewHost host(320, 240);
-    ASSERT_TRUE(host.window());
-    SaverProcess saver("/p " + Decimal(host.window()));
-    ASSERT_TRUE(saver.started());
-    HWND preview = saver.WaitForWindow(kSaverClass, kStartMs, host.window());
-    ASSERT_TRUE(preview) << "no preview window in the parent";
-    EXPECT_EQ(GetParent(preview), host.window());
-    RECT client{};
-    GetClientRect(preview, &client);
+TEST(PreviewSaver, LivesInItsParentClosesOnNothingAndHandsUpHelp) {
+    HWND parent = CreateTestWindow("preview parent", 20, 20, 320, 240, PreviewParent);
+    Saver saver("/p " + Decimal(parent));
+    ASSERT_TRUE(saver.WaitForWindow(parent));
+    RECT client{}, frame{};
+    GetClientRect(saver.window, &client);
+    GetWindowRect(saver.window, &frame);
     EXPECT_EQ(client.right, 320);
     EXPECT_EQ(client.bottom, 240);
-    char title[64] = {};
-    GetWindowTextA(preview, title, sizeof title);
-    EXPECT_STREQ(title, "Preview");
-
-    // The preview ends with its parent.
-    host.Destroy();
-    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
+    EXPECT_EQ(WindowTitle(saver.window), "Preview");
+    // Real clicks; the right one comes back to the parent as a context menu request at the
+    // cursor, which shows that all three have been handled.
+    SetCursorPos(frame.left + 100, frame.top + 50);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN}) Press(0, button);
+    ASSERT_TRUE(PumpUntil([] { return !handedUp.empty(); })) << "no context menu request";
+    EXPECT_EQ(handedUp[0].message, UINT(WM_CONTEXTMENU));
+    EXPECT_EQ(handedUp[0].wParam, WPARAM(parent));
+    EXPECT_EQ(handedUp[0].lParam, MAKELPARAM(frame.left + 100, frame.top + 50));
+    // The parent keeps the keyboard focus: keys come posted, with power and activation events.
+    for (UINT message : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_ACTIVATEAPP}) PostMessageA(saver.window, message, 0, 0);
+    PostMessageA(saver.window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    PostMessageA(saver.window, WM_POWER, PWR_CRITICALRESUME, 0);
+    EXPECT_TRUE(saver.StillRunning());
+    HELPINFO help{sizeof help, HELPINFO_WINDOW, 77, saver.window, 0, POINT{33, 44}};
+    EXPECT_EQ(Send(saver.window, WM_HELP, 0, LPARAM(&help)), 1);
+    ASSERT_TRUE(PumpUntil([] { return handedUp.size() == 2; })) << "no help request";
+    EXPECT_EQ(handedUp[1].message, UINT(WM_HELP));
+    EXPECT_EQ(handedUp[1].wParam, WPARAM(parent));
+    Storm(saver, 0x5EED2025u, true);
+    DestroyWindow(parent);
+    EXPECT_EQ(saver.ExitCode(), 0u);
 }
-
-TEST(SaverModes, FullScreenCoversTheVirtualScreenTopmostAndDrawsTheScene) {
-    SaverProcess saver("/s");
-    ASSERT_TRUE(saver.started());
-    HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
-    ASSERT_TRUE(window) << "no full-screen window";
-
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "Screen Saver");
-    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    EXPECT_EQ(frame.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-    EXPECT_EQ(frame.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
-    EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(frame.bottom - frame.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
-
-    EXPECT_TRUE(ShowsTheClockOverTheSky(window));
-
-    // A second full-screen start gives way to the running one.
-    SaverProcess second("/s");
-    ASSERT_TRUE(second.started());
-    EXPECT_EQ(second.WaitForExit(kExitMs), 0u);
-    EXPECT_FALSE(saver.WaitForExit(0)) << "the first saver must keep running";
-
-    // A key press ends it.
-    SetForegroundWindow(window);
-    PressKey(VK_SPACE);
-    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
-}
-
-// Windows' own OpenGL 1.1, remote desktops and virtual machines offer neither: the saver still
-// draws whole frames (no reflection, fixed-function lighting) and exits cleanly.
-TEST(SaverModes, ContextWithoutFramebufferOrShaderObjectsDrawsAndExitsCleanly) {
-    SaverProcess saver("/s", {{"MESA_GL_VERSION_OVERRIDE", "1.4"},
-                              {"MESA_EXTENSION_OVERRIDE", "-GL_EXT_framebuffer_object -GL_ARB_shader_objects"}});
-    ASSERT_TRUE(saver.started());
-    HWND window = saver.WaitForWindow(kSaverClass, kStartMs);
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(ShowsTheClockOverTheSky(window));
-    PumpMessagesFor(1000);  // many frames
-    ASSERT_FALSE(saver.WaitForExit(0)) << "the saver ended by itself";
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(saver.WaitForExit(kExitMs), 0u);
-}
-
-}  // namespace

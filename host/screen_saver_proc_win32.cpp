@@ -5,12 +5,12 @@
 #include "gfx/gl_capabilities.h"
 #include "host/opengl_libraries_win32.h"
 #include "host/saver_behaviour_win32.h"
+#include "host/screen_saver_proc_win32.h"
 #include "particles/particle_snow.h"
 #include "scene/clock_time.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_window.h"
-#include "scene/screen_saver_proc_win32.h"
 
 namespace {
 

@@ -1,0 +1,48 @@
+// Mesa's headless context with the scene set up once for the program, as the saver sets it up
+// when its window is made, and ways to see what it draws.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "gfx/gl.h"
+#include "platform/platform.h"
+
+extern "C" void GLAD_API_PTR gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdouble centreY,
+                                       GLdouble centreZ, GLdouble upX, GLdouble upY, GLdouble upZ);
+extern "C" void GLAD_API_PTR gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks);
+extern "C" GLint GLAD_API_PTR gluScaleImage(GLenum format, GLint width, GLint height, GLenum type, const void* data,
+                                           GLint scaledWidth, GLint scaledHeight, GLenum scaledType, void* scaled);
+
+constexpr int kFrameWidth = 320;
+constexpr int kFrameHeight = 240;
+
+struct Vec3 {
+    double x, y, z;
+    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
+    Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
+    Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
+};
+inline double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Length(const Vec3& v);
+// The middle of the box around the points: the centre of any shape symmetric about a point.
+Vec3 BoxCentre(const std::vector<Vec3>& points);
+
+// The corners of every triangle `draw` makes (strips, fans and quads split), in order, in eye
+// coordinates: captured by transform feedback, lists included, nothing drawn; the scene takes
+// its fixed-function path meanwhile.
+std::vector<Vec3> Capture(const std::function<void()>& draw);
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;  // bottom row first
+    const unsigned char* At(int x, int y) const { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
+};
+Image ReadImage(int width = kFrameWidth, int height = kFrameHeight);
+
+// The scene made anew as a window's creation makes it, in a frame-sized window.
+void SetUpScene();
+
+// The frame at a local time, gear and swing stopwatches at `clockSeconds`, snow's at `snowSeconds`.
+void RenderFrameAt(const LocalTimeOfDay& time, double clockSeconds, double snowSeconds = 0.0);
