@@ -3,13 +3,32 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-// Renders frames floor frames and returns each one's milliseconds, glFinish included. A frame
-// is five 1024 x 1024 cube-map faces through a framebuffer object of its own (a cube-map
-// texture and a 24-bit depth buffer, the depth buffer attached once and each face attached in
-// turn, as the reflection is rendered) and one width x height pass into the default
-// framebuffer; each pass clears and draws texture over its whole area. Without framebuffer
-// objects only the window pass is timed. Call with the context current; the OpenGL state and
-// matrices are put back as they were.
-std::vector<double> MeasureFrameFloor(int frames, int width, int height, uint32_t texture);
+#include "apps/bench_figures.h"
+
+// A floor frame is five 1024 x 1024 cube-map faces through a framebuffer object of its own (a
+// cube-map texture and a 24-bit depth buffer, the depth buffer attached once and each face
+// attached in turn, as the reflection is rendered) and one width x height pass into the default
+// framebuffer; each pass clears and draws the texture over its whole area. Without framebuffer
+// objects only the window pass is drawn. Use it with the context current.
+class FrameFloor {
+public:
+    FrameFloor(int width, int height, uint32_t texture);
+    ~FrameFloor();
+    FrameFloor(const FrameFloor&) = delete;
+    FrameFloor& operator=(const FrameFloor&) = delete;
+
+    // Draws one floor frame and returns its time, glFinish included. The OpenGL state,
+    // matrices and bindings are put back as they were, so floor frames can run between the
+    // scene's own frames and both see the same load on the machine.
+    Elapsed RenderTimedFrame();
+
+private:
+    int width_;
+    int height_;
+    uint32_t texture_;
+    uint32_t cubeMap_ = 0;
+    uint32_t framebuffer_ = 0;
+    uint32_t depthBuffer_ = 0;
+    bool usable_ = false;
+};

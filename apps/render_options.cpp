@@ -10,6 +10,8 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr int kMaxFrames = 1000000;
+// The warm-up runs one update per step; more than this would keep the program busy for hours.
+constexpr double kMaxWarmUpSteps = 1.0e7;
 
 bool ParseInteger(const char* text, long long low, long long high, long long& value) {
     if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return false;
@@ -81,8 +83,13 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             options.bench = true;
             continue;
         }
+        if (name == "--floor-startup") {
+            options.floorStartup = true;
+            continue;
+        }
         const bool takesValue = name == "--size" || name == "--time" || name == "--clock" || name == "--snow-clock" ||
-                                name == "--step" || name == "--seed" || name == "--frames" || name == "--out";
+                                name == "--step" || name == "--warm-up" || name == "--seed" || name == "--frames" ||
+                                name == "--out";
         if (!takesValue) return {std::nullopt, "unknown option '" + name + "'"};
         if (i + 1 >= argc) return {std::nullopt, "option " + name + " needs a value"};
         const char* value = argv[++i];
@@ -94,12 +101,14 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             LocalTimeOfDay time{};
             if (!ParseTimeOfDay(value, time)) return {std::nullopt, bad + " (HH:MM:SS[.mmm])"};
             options.time = time;
-        } else if (name == "--clock" || name == "--snow-clock" || name == "--step") {
+        } else if (name == "--clock" || name == "--snow-clock" || name == "--step" ||
+                   name == "--warm-up") {
             double seconds = 0.0;
             if (!ParseSeconds(value, seconds)) return {std::nullopt, bad + " (seconds, 0 or more)"};
             if (name == "--clock") options.clockSeconds = seconds;
             if (name == "--snow-clock") options.snowClockSeconds = seconds;
             if (name == "--step") options.stepSeconds = seconds;
+            if (name == "--warm-up") options.warmUpSeconds = seconds;
         } else if (name == "--seed") {
             long long seed = 0;
             if (!ParseInteger(value, 0, UINT32_MAX, seed)) return {std::nullopt, bad + " (0 to 4294967295)"};
@@ -112,6 +121,10 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             if (*value == '\0') return {std::nullopt, bad};
             options.out = value;
         }
+    }
+    // Checked once every option is known, whatever their order; a step of 0 would never end.
+    if (options.warmUpSeconds > kMaxWarmUpSteps * options.stepSeconds) {
+        return {std::nullopt, "--warm-up needs a --step above 0 that takes it in at most 10000000 updates"};
     }
     return {options, ""};
 }
@@ -137,9 +150,14 @@ const char* RenderUsage() {
            "  --clock SECONDS        gear and swing stopwatches at the first frame (default 0)\n"
            "  --snow-clock SECONDS   the snow's stopwatch at the first frame (default: --clock)\n"
            "  --step SECONDS         how far the stopwatches advance per frame (default 0.01)\n"
+           "  --warm-up SECONDS      before the first frame, advance all stopwatches this far in\n"
+           "                         steps of --step, updating the scene at each without drawing\n"
            "  --seed N               random seed instead of the tick count\n"
            "  --frames N             number of frames (default 1)\n"
            "  --out PATH             PNG of the last frame, or of every frame where PATH holds %d\n"
-           "  --bench                print start-up and frame times in milliseconds\n"
+           "  --bench                print start-up and frame times in milliseconds, beside the\n"
+           "                         floor's (the same passes, each one textured quad)\n"
+           "  --floor-startup        only the floor's start-up: open the context, load one image,\n"
+           "                         draw one floor frame; print its milliseconds\n"
            "  --help                 this text\n";
 }

@@ -14,10 +14,12 @@ struct RenderOptions {
     double clockSeconds = 0.0;           // gear and swing stopwatches at the first frame
     std::optional<double> snowClockSeconds;  // the snow's stopwatch then; none: clockSeconds
     double stepSeconds = 0.01;               // how far all stopwatches advance per frame
+    double warmUpSeconds = 0.0;  // updates without drawing, in steps of stepSeconds, before the first frame
     std::optional<uint32_t> seed;            // random seed instead of the tick count
     int frames = 1;
     std::string out;  // last frame, or every frame where it holds %d; empty: none written
     bool bench = false;
+    bool floorStartup = false;  // only the floor's start-up: context, one image, one floor frame
     bool help = false;
 };
 

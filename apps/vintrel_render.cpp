@@ -1,21 +1,24 @@
 // vintrel-render: the screen saver's set-up / update / render lifecycle on a headless OpenGL
 // context, with fixed inputs, writing PNG frames and, with --bench, timings.
-#include <time.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "apps/bench_figures.h"
 #include "apps/egl_context.h"
 #include "apps/frame_floor.h"
 #include "apps/png_writer.h"
 #include "apps/render_options.h"
 #include "gfx/gl.h"
+#include "gfx/resource_loaders.h"
 #include "particles/particle_snow.h"
 #include "platform/platform.h"
 #include "platform/platform_posix_control.h"
+#include "resources/resource_ids.h"
 #include "scene/clock_time.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
@@ -23,45 +26,44 @@
 
 namespace {
 
-double MonotonicMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
-}
-
-// Taken before any other static initialisation, as close to process start as a program gets.
+// Taken before any other static initialisation, as close to process start as a program gets;
+// the processor time of a process starts at 0.
 struct ProcessStart {
-    double milliseconds = MonotonicMilliseconds();
+    Elapsed reading{ClockReading().wall, 0.0};
 };
 __attribute__((init_priority(101))) const ProcessStart processStart;
 
 bool WritesEveryFrame(const std::string& pattern) { return pattern.find("%d") != std::string::npos; }
 
-struct TimeSummary {
-    double median;
-    double minimum;
-    double maximum;
-};
-
-TimeSummary Summarise(std::vector<double> milliseconds) {
-    std::sort(milliseconds.begin(), milliseconds.end());
-    const std::size_t n = milliseconds.size();
-    const double median = n % 2 ? milliseconds[n / 2] : (milliseconds[n / 2 - 1] + milliseconds[n / 2]) / 2.0;
-    return {median, milliseconds.front(), milliseconds.back()};
+// What the least program with the same context and passes needs before its first frame is
+// finished: the context, one of our images as a mip-mapped texture and one floor frame.
+int RunFloorStartup(const RenderOptions& options) {
+    OffscreenContext context;
+    if (!context.Create(options.width, options.height)) {
+        std::fprintf(stderr, "vintrel-render: %s\n", context.error().c_str());
+        return 1;
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    LoadBmpTexture(SKY_AHEAD_BITMAP);
+    FrameFloor floor(options.width, options.height, texture);
+    floor.RenderTimedFrame();
+    PrintFloorStartup(ClockReading() - processStart.reading);
+    return 0;
 }
 
-void PrintBench(double startupMilliseconds, const std::vector<double>& frameMilliseconds,
-                const std::vector<double>& floorMilliseconds) {
-    const TimeSummary frames = Summarise(frameMilliseconds);
-    const TimeSummary floor = Summarise(floorMilliseconds);
-    std::printf("startup_ms %.3f\n", startupMilliseconds);
-    std::printf("frame_median_ms %.3f\n", frames.median);
-    std::printf("frame_min_ms %.3f\n", frames.minimum);
-    std::printf("frame_max_ms %.3f\n", frames.maximum);
-    std::printf("floor_median_ms %.3f\n", floor.median);
-    std::printf("floor_min_ms %.3f\n", floor.minimum);
-    std::printf("floor_max_ms %.3f\n", floor.maximum);
-    std::printf("frame_to_floor_ratio %.3f\n", frames.median / floor.median);
+// Runs the per-tick update every step for warmUpSeconds, drawing nothing, as a saver that has
+// been running that long; the last step may be shorter so the clocks advance by exactly that.
+void WarmUp(double warmUpSeconds, int64_t stepCounts) {
+    const double frequency = static_cast<double>(ReadPerformanceFrequency());
+    auto remaining = static_cast<int64_t>(std::llround(warmUpSeconds * frequency));
+    while (remaining > 0) {
+        UpdateScene();
+        const int64_t step = std::min(stepCounts, remaining);
+        AdvanceFrozenPerformanceCounter(step);
+        remaining -= step;
+    }
 }
 
 }  // namespace
@@ -76,6 +78,18 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(RenderUsage(), stdout);
         return 0;
+    }
+    if (options.floorStartup) return RunFloorStartup(options);
+
+    // The floor's start-up runs just before the scene's and again after its frames, so that a
+    // change in the machine's load between the two counts both ways. Not counted in the scene's.
+    BenchFigures figures;
+    std::optional<Elapsed> floorStartupBefore;
+    Elapsed floorStartupSpent;
+    if (options.bench) {
+        const Elapsed begin = ClockReading();
+        floorStartupBefore = MeasureFloorStartup(options.width, options.height);
+        floorStartupSpent = ClockReading() - begin;
     }
 
     if (options.time) FreezeLocalTime(*options.time);
@@ -98,30 +112,46 @@ int main(int argc, char** argv) {
 
     const auto stepCounts =
         static_cast<int64_t>(std::llround(options.stepSeconds * static_cast<double>(ReadPerformanceFrequency())));
-    std::vector<double> frameMilliseconds;
-    double startupMilliseconds = 0.0;
+    // The warm-up is no part of start-up: a saver starts drawing at once.
+    const Elapsed warmUpBegin = ClockReading();
+    WarmUp(options.warmUpSeconds, stepCounts);
+    const Elapsed warmUpSpent = ClockReading() - warmUpBegin;
+
+    figures.frames.reserve(static_cast<std::size_t>(options.frames));
+    figures.floorFrames.reserve(static_cast<std::size_t>(options.frames));
+    std::optional<FrameFloor> floor;
     for (int frame = 0; frame < options.frames; ++frame) {
         if (frame > 0) AdvanceFrozenPerformanceCounter(stepCounts);
-        const double begin = MonotonicMilliseconds();
+        const Elapsed begin = ClockReading();
         UpdateScene();
         RenderFrame();
         glFinish();
-        const double end = MonotonicMilliseconds();
-        frameMilliseconds.push_back(end - begin);
-        if (frame == 0) startupMilliseconds = end - processStart.milliseconds;
+        const Elapsed end = ClockReading();
+        figures.frames.push_back(end - begin);
+        if (frame == 0) figures.startup = end - processStart.reading - warmUpSpent - floorStartupSpent;
 
         const bool last = frame + 1 == options.frames;
         if (!options.out.empty() && (last || WritesEveryFrame(options.out))) {
             if (!WriteFramePng(FramePath(options.out, frame), options.width, options.height)) return 1;
         }
+        // A floor frame after each of the scene's (it draws over the window), so that both see
+        // the same load.
+        if (options.bench) {
+            if (!floor) floor.emplace(options.width, options.height, sceneTextures[metalTexture]);
+            figures.floorFrames.push_back(floor->RenderTimedFrame());
+        }
     }
 
-    // The floor runs after the real frames so it cannot disturb the state they start from.
-    std::vector<double> floorMilliseconds;
-    if (options.bench) floorMilliseconds = MeasureFrameFloor(options.frames, options.width, options.height, sceneTextures[0]);
-
+    floor.reset();
     snow.Release();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-    if (options.bench) PrintBench(startupMilliseconds, frameMilliseconds, floorMilliseconds);
+    if (options.bench) {
+        const std::optional<Elapsed> floorStartupAfter = MeasureFloorStartup(options.width, options.height);
+        if (floorStartupBefore && floorStartupAfter) {
+            figures.floorStartup = Elapsed{(floorStartupBefore->wall + floorStartupAfter->wall) / 2.0,
+                                           (floorStartupBefore->cpu + floorStartupAfter->cpu) / 2.0};
+        }
+        PrintBench(figures);
+    }
     return 0;
 }

@@ -3,8 +3,10 @@
 
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
+#include "gfx/view_bounds.h"
 #include "particles/particle_snow.h"
 #include "scene/clock_time.h"
+#include "scene/gear_geometry.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 
@@ -54,16 +56,36 @@ struct GearPlacement {
     double rate;    // multiples of gearAngle
     const uint32_t* gearList;
     const uint32_t* axleList;
+    BoundingSphere bounds;  // of the gear and its shaft together
 };
 
 // Rates in inverse proportion to the tooth counts (30, 30, 30, 15, 60): neighbours mesh.
 const GearPlacement kGears[5] = {
-    {0.0f, 0.0f, -1.0f, false, 0.0, 2.0, &mediumGearList, &mediumAxleList},
-    {0.0f, 12.0f, -1.0f, false, 0.0, -2.0, &mediumGearList, &mediumAxleList},
-    {0.0f, 18.5f, 5.5f, true, 0.0, 2.0, &mediumGearList, &mediumAxleList},
-    {9.5f, -0.3f, -1.0f, false, 5.0, -4.0, &smallGearList, &thinAxleList},
-    {-16.8f, -2.3f, -1.0f, false, 5.0, -1.0, &largeGearList, &thickAxleList},
+    {0.0f, 0.0f, -1.0f, false, 0.0, 2.0, &mediumGearList, &mediumAxleList,
+     MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
+    {0.0f, 12.0f, -1.0f, false, 0.0, -2.0, &mediumGearList, &mediumAxleList,
+     MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
+    {0.0f, 18.5f, 5.5f, true, 0.0, 2.0, &mediumGearList, &mediumAxleList,
+     MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
+    {9.5f, -0.3f, -1.0f, false, 5.0, -4.0, &smallGearList, &thinAxleList,
+     SmallGearWithAxleBounds(thinAxleRadius, axleLength)},
+    {-16.8f, -2.3f, -1.0f, false, 5.0, -1.0, &largeGearList, &thickAxleList,
+     LargeGearWithAxleBounds(thickAxleRadius, axleLength)},
 };
+
+const BoundingSphere kPendulumBounds = PendulumBounds(pendulumRodRadius, pendulumRodLength);
+
+// Whether the piece whose list would be called now, under the current matrices, can show at
+// all. The gears stand behind the main camera and the pendulum behind or beside it, and most
+// cube faces see neither; a list they cannot see is not called. The lists' only lasting effects
+// are the current colour and texture, which the sky and every later piece set for themselves.
+bool InView(const BoundingSphere& bounds) {
+    Matrix4 projection;
+    Matrix4 modelview;
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    return !SphereOutsideView(projection, modelview, bounds);
+}
 
 void DrawHand(float depth, float fraction, uint32_t list) {
     glTranslatef(0.0f, 0.0f, depth);
@@ -89,7 +111,7 @@ void DrawScene(bool forCubeMap) {
     glRotatef(Degrees(-50.0 * swing), 0.0f, 1.0f, 0.0f);
     ApplyMaterial(kBrass);
     UseLitProgram(pixelLightingProgram);
-    glCallList(pendulumList);
+    if (InView(kPendulumBounds)) glCallList(pendulumList);
     ApplyMaterial(kClockwork);
     NextPiece();
 
@@ -113,8 +135,11 @@ void DrawScene(bool forCubeMap) {
         glTranslatef(gear.x, gear.y, gear.z);
         if (gear.turnedUp) glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(Degrees(gear.start + gear.rate * gearAngle), 0.0f, 0.0f, 1.0f);
-        glCallList(*gear.gearList);
-        glCallList(*gear.axleList);
+        // The shaft shows the texture its gear binds: the two go together.
+        if (InView(gear.bounds)) {
+            glCallList(*gear.gearList);
+            glCallList(*gear.axleList);
+        }
         NextPiece();
     }
 
@@ -126,10 +151,12 @@ void DrawScene(bool forCubeMap) {
         NextPiece();
     }
 
-    // The sky is seen from inside its box: front faces culled, unlit, untinted.
+    // The sky is seen from inside its box: front faces culled, unlit, untinted (white, as the
+    // last gear or the dial leaves the colour where they are drawn).
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     UseNoProgram();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glScalef(10000.0f, 10000.0f, 10000.0f);
     glCullFace(GL_FRONT);
     glCallList(skyBoxList);

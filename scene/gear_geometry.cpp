@@ -1,5 +1,8 @@
 #include "scene/gear_geometry.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "gfx/gl.h"
 #include "gfx/sphere.h"
 #include "scene/mesh_steps.h"
@@ -33,6 +36,18 @@ void DrawGear(const GearShape& gear) {
 
 // The bob sits at this fixed depth below the pivot, the length the scene gives the rod.
 constexpr float bobDepth = 30.0f;
+constexpr float bobRadius = 5.0f;
+constexpr float bobFlattening = 0.4f;
+
+// Room for rounding in the transforms and for what the outlines above leave out.
+BoundingSphere WithRoom(double x, double y, double z, double radius) { return {x, y, z, radius * 1.05 + 0.5}; }
+
+// Gears lie between z = -1 and +1; the shaft is centred on the origin.
+BoundingSphere GearWithAxleBounds(const GearShape& gear, float axleRadius, float axleLength) {
+    const double across = std::max({gear.bodyRadius, gear.rim.toothTipRadius, static_cast<double>(axleRadius)});
+    const double along = std::max(1.0, static_cast<double>(axleLength) / 2.0);
+    return WithRoom(0.0, 0.0, 0.0, std::hypot(across, along));
+}
 
 }  // namespace
 
@@ -48,6 +63,25 @@ void DrawPendulum(float radius, float length) {
     // across in x and z and 4 thick in y, centred on the rod's axis.
     glTranslatef(0.0f, 0.0f, -bobDepth);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-    glScalef(1.0f, 1.0f, 0.4f);
-    DrawSphere(5.0f, 60, 30);
+    glScalef(1.0f, 1.0f, bobFlattening);
+    DrawSphere(bobRadius, 60, 30);
+}
+
+BoundingSphere MediumGearWithAxleBounds(float axleRadius, float axleLength) {
+    return GearWithAxleBounds(mediumGear, axleRadius, axleLength);
+}
+BoundingSphere SmallGearWithAxleBounds(float axleRadius, float axleLength) {
+    return GearWithAxleBounds(smallGear, axleRadius, axleLength);
+}
+BoundingSphere LargeGearWithAxleBounds(float axleRadius, float axleLength) {
+    return GearWithAxleBounds(largeGear, axleRadius, axleLength);
+}
+
+// The rod runs from the origin down to -length; the bob, flattened along y, spans bobDepth
+// plus and minus its radius.
+BoundingSphere PendulumBounds(float radius, float length) {
+    const double across = std::max(radius, bobRadius);
+    const double thick = std::max(radius, bobRadius * bobFlattening);
+    const double bottom = std::max(length, bobDepth + bobRadius);
+    return WithRoom(0.0, 0.0, -bottom / 2.0, std::sqrt(across * across + thick * thick + bottom * bottom / 4.0));
 }

@@ -59,7 +59,11 @@ void DrawDomeSide(GLenum culledFace) {
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     MultInverseCameraRotation();
-    DrawSphere(5.1f, 100, 50);
+    if (domeSphereList != 0) {
+        glCallList(domeSphereList);
+    } else {
+        DrawDomeSphere();
+    }
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
 }
@@ -105,6 +109,8 @@ void DrawDome() {
 }
 
 }  // namespace
+
+void DrawDomeSphere() { DrawSphere(5.1f, 100, 50); }
 
 void RenderFrame() {
     RenderEnvironmentCubeMap(domeCentre);

@@ -16,6 +16,9 @@ void RenderEnvironmentCubeMap(const float* centre);
 // hands and the snow's reversed copy when rendering a cube face.
 void DrawScene(bool forCubeMap);
 
+// The dome's sphere as it stands before the dome's placement: radius 5.1, 100 slices, 50 stacks.
+void DrawDomeSphere();
+
 // Renders the +Z face, which no frame renders, once at set-up; leaves the viewport and the
 // projection as it found them.
 void RenderFixedEnvironmentFace();

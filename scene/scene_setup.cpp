@@ -41,6 +41,7 @@ uint32_t skyBoxList = 0;
 uint32_t clockFaceList = 0;
 uint32_t hourHandList = 0;
 uint32_t minuteHandList = 0;
+uint32_t domeSphereList = 0;
 
 uint32_t litTexturedProgram = 0;
 uint32_t pixelLightingProgram = 0;
@@ -140,14 +141,17 @@ void CompileDisplayLists() {
     Compile(mediumGearList, DrawMediumGear);
     Compile(smallGearList, DrawSmallGear);
     Compile(largeGearList, DrawLargeGear);
-    Compile(thinAxleList, [] { DrawAxle(0.5f, 10.0f); });
-    Compile(thickAxleList, [] { DrawAxle(2.0f, 10.0f); });
-    Compile(mediumAxleList, [] { DrawAxle(1.0f, 10.0f); });
-    Compile(pendulumList, [] { DrawPendulum(1.0f, 30.0f); });
+    Compile(thinAxleList, [] { DrawAxle(thinAxleRadius, axleLength); });
+    Compile(thickAxleList, [] { DrawAxle(thickAxleRadius, axleLength); });
+    Compile(mediumAxleList, [] { DrawAxle(mediumAxleRadius, axleLength); });
+    Compile(pendulumList, [] { DrawPendulum(pendulumRodRadius, pendulumRodLength); });
     Compile(skyBoxList, DrawSkyBox);
     Compile(clockFaceList, DrawClockFace);
     Compile(hourHandList, [] { DrawHourHand(1.0f, 10.0f); });
     Compile(minuteHandList, [] { DrawMinuteHand(0.6f, 12.0f); });
+
+    domeSphereList = glGenLists(1);
+    Compile(domeSphereList, DrawDomeSphere);
 }
 
 // Turned by 3.14 radians (not pi) about its up axis, then moved 23 units forward: the camera
@@ -178,7 +182,7 @@ void ResetSceneState() {
     environmentFramebufferUsable = false;
     mediumGearList = smallGearList = largeGearList = 0;
     thinAxleList = thickAxleList = mediumAxleList = pendulumList = 0;
-    skyBoxList = clockFaceList = hourHandList = minuteHandList = 0;
+    skyBoxList = clockFaceList = hourHandList = minuteHandList = domeSphereList = 0;
     litTexturedProgram = pixelLightingProgram = 0;
 
     ResetSceneWindow();
@@ -224,6 +228,13 @@ void SceneSetup() {
 
     PlaceCamera();
     InitSnow();
+
+    // Every frame switches normalising on for good after its reflection. With both programs
+    // nothing a cube face draws reads it (the programs take their own normals; sky and snow are
+    // unlit), so switching it on now changes no pixel and lets the first frame's faces draw the
+    // sky with the same fixed-function program as every later frame: one program fewer for the
+    // driver to build before the first frame. Without them the fixed-function lighting reads it.
+    if (litTexturedProgram != 0 && pixelLightingProgram != 0) glEnable(GL_NORMALIZE);
 
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();

@@ -29,6 +29,14 @@ extern bool environmentFramebufferUsable;
 // The cube-map face targets: -X, +X, -Y, +Y, -Z, +Z.
 extern const uint32_t cubeMapFaceTargets[6];
 
+// The shafts the gears turn on and the pendulum, as their lists are made.
+constexpr float axleLength = 10.0f;
+constexpr float thinAxleRadius = 0.5f;
+constexpr float thickAxleRadius = 2.0f;
+constexpr float mediumAxleRadius = 1.0f;
+constexpr float pendulumRodRadius = 1.0f;
+constexpr float pendulumRodLength = 30.0f;
+
 // The display lists, eleven consecutive names in this order.
 extern uint32_t mediumGearList;
 extern uint32_t smallGearList;
@@ -41,6 +49,10 @@ extern uint32_t skyBoxList;
 extern uint32_t clockFaceList;
 extern uint32_t hourHandList;
 extern uint32_t minuteHandList;
+
+// The glass dome's sphere, the same geometry every frame: a list of its own, made after the
+// eleven. 0 until then, and the dome is drawn vertex by vertex.
+extern uint32_t domeSphereList;
 
 // The scene's two programs; 0 where one could not be built, and the fixed-function pipeline
 // draws instead.

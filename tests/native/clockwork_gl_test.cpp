@@ -143,8 +143,16 @@ constexpr double kPi = 3.14159265358979323846;
 // where light 0 then stands.
 std::vector<std::vector<Vec3>> DrawnScene(bool forCubeMap, const std::vector<std::vector<uint32_t>>& pieces, Vec3* light0 = nullptr) {
     UpdateScene();
+    glMatrixMode(GL_PROJECTION);  // a view round the whole clockwork: no piece is left out as unseen
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-100, 100, -100, 100, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const std::vector<Vec3> corners = Capture([forCubeMap] { DrawScene(forCubeMap); });
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
     std::vector<std::vector<Vec3>> cut;
     auto first = corners.begin();
     for (const auto& lists : pieces) {
