@@ -118,6 +118,19 @@ inline const RegistryValue kUnmanaged[] = {
     {"Software\\Wine\\AppDefaults\\Vintrel.scr\\X11 Driver", "Managed", "N"},
     {"Software\\Wine\\AppDefaults\\Vintrel98.scr\\X11 Driver", "Managed", "N"}};
 
+// Puts the cursor at a point, for the X pointer too. Wine warps the X pointer only when the position
+// changes, and refuses while another process (a saver still ending) holds the pointer; a little
+// later it reads the X pointer back. So: move away and back, and read back until the point stays.
+inline bool PlaceCursor(POINT point) {
+    return PumpUntil([&] {
+        SetCursorPos(point.x + 1, point.y);
+        SetCursorPos(point.x, point.y);
+        PumpMessagesFor(150);  // past the 100 ms after a move in which Wine trusts its own copy
+        POINT at{};
+        return GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+    });
+}
+
 inline bool BringToForeground(HWND window) {
     SetForegroundWindow(window);
     return PumpUntil([&] { return GetForegroundWindow() == window; });

@@ -32,7 +32,7 @@ static void ExpectTheClockOverTheSky(HWND window) {
 }
 
 TEST(SaverModes, FullScreenCoversTheVirtualScreenShowsTheClockAndEndsOnAKey) {
-    ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
+    ASSERT_TRUE(PlaceCursor(kCursorRest));
     Saver saver("/s");
     ASSERT_TRUE(saver.WaitForWindow());
     EXPECT_TRUE(CoversTheVirtualScreen(saver.window));
@@ -69,7 +69,7 @@ TEST(PreviewSaver, LivesInItsParentClosesOnNothingAndHandsUpHelp) {
     EXPECT_EQ(WindowTitle(saver.window), "Preview");
     // Real clicks; the right one comes back to the parent as a context menu request at the
     // cursor, which shows that all three have been handled.
-    SetCursorPos(frame.left + 100, frame.top + 50);
+    ASSERT_TRUE(PlaceCursor({frame.left + 100, frame.top + 50}));
     for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN}) Press(0, button);
     ASSERT_TRUE(PumpUntil([] { return !handedUp.empty(); })) << "no context menu request";
     EXPECT_EQ(handedUp[0].message, UINT(WM_CONTEXTMENU));

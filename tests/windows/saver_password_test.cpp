@@ -34,7 +34,7 @@ protected:
 TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     const RegistryValue usePassword = UsePassword(1);
     Prompt("refuse");
-    ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
+    ASSERT_TRUE(PlaceCursor(kCursorRest));
     Saver saver("/s", module_);
     ASSERT_TRUE(saver.WaitForWindow() && BringToForeground(saver.window));
     const HWND window = saver.window;
