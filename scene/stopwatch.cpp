@@ -34,3 +34,13 @@ float ElapsedSecondsInPeriod(const Stopwatch& stopwatch, double period) {
     const double seconds = Seconds(counts, stopwatch.frequency);
     return static_cast<float>(seconds < exactSpanSeconds ? seconds : std::fmod(seconds, period));
 }
+
+double SecondsSinceLastReading(const Stopwatch& stopwatch, float& lastSeconds, int64_t& lastCounts) {
+    const int64_t counts = ElapsedCounts(stopwatch);
+    if (stopwatch.frequency == 0) return 0.0;
+    const float seconds = static_cast<float>(Seconds(counts, stopwatch.frequency));
+    const double step = seconds < exactSpanSeconds ? seconds - lastSeconds : Seconds(counts - lastCounts, stopwatch.frequency);
+    lastSeconds = seconds;
+    lastCounts = counts;
+    return step;
+}

@@ -26,4 +26,18 @@ float ElapsedSeconds(const Stopwatch& stopwatch);
 // the exact span, and beyond it the same less whole periods, so below `period`.
 float ElapsedSecondsInPeriod(const Stopwatch& stopwatch, double period);
 
+// The seconds since the previous reading of a stopwatch read once per tick; lastSeconds and
+// lastCounts hold that reading (0 and 0 for the start) and receive this one. Within the exact
+// span the step is the difference of the two single-precision readings; beyond it, the exact
+// difference of the counts, unrounded (a step of weeks keeps its fraction of a second).
+double SecondsSinceLastReading(const Stopwatch& stopwatch, float& lastSeconds, int64_t& lastCounts);
+
 constexpr double fullTurnRadians = 6.283185307179586;
+
+// An angle in radians less whole turns (towards zero), worked out in double precision and then
+// rounded: a phase kept small this way keeps its resolution. For angles of fewer than 2^31
+// turns, such as a phase plus less than a turn.
+inline float WithoutWholeTurns(double radians) {
+    const auto turns = static_cast<double>(static_cast<int32_t>(radians / fullTurnRadians));
+    return static_cast<float>(radians - turns * fullTurnRadians);
+}
