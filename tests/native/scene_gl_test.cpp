@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "gfx/gl_capabilities.h"
 #include "gfx/resource_loaders.h"
@@ -215,6 +216,34 @@ TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky
     }
     SetUpScene();
     EXPECT_TRUE(environmentFramebufferUsable);
+}
+
+// A framebuffer object the driver finds incomplete (here its depth buffer is given a colour
+// format) renders no reflection: the faces hold the night's blue, not what the memory held.
+PFNGLRENDERBUFFERSTORAGEEXTPROC driverRenderbufferStorage;
+void GLAD_API_PTR ColourDepthBufferStorage(GLenum target, GLenum, GLsizei width, GLsizei height) {
+    driverRenderbufferStorage(target, GL_RGBA8, width, height);
+}
+
+TEST(Frame, AnIncompleteFramebufferLeavesTheFacesNightBlue) {
+    driverRenderbufferStorage = std::exchange(glad_glRenderbufferStorageEXT, ColourDepthBufferStorage);
+    SetUpScene();
+    glad_glRenderbufferStorageEXT = driverRenderbufferStorage;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    EXPECT_NE(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    EXPECT_FALSE(environmentFramebufferUsable);
+    std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (const uint32_t face : cubeMapFaceTargets) {
+        glGetTexImage(face, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_TRUE(texels[2] > texels[0] && texels[2] > texels[1]) << "face " << face << " is not blue";
+        std::size_t unlike = 0;
+        for (std::size_t i = 3; i < texels.size(); i += 3) unlike += !std::equal(&texels[i], &texels[i + 3], &texels[0]);
+        EXPECT_EQ(unlike, 0u) << face;
+    }
+    SetUpScene();
 }
 
 // vintrel-render exits 0 (leaks checked) and writes the frame its inputs give here.
