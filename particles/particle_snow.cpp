@@ -1,6 +1,7 @@
 #include "particles/particle_snow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "gfx/gl.h"
 #include "gfx/resource_loaders.h"
@@ -134,9 +135,17 @@ void ParticleSnow::SeedFlakes() {
 }
 
 void ParticleSnow::Update() {
-    const float now = ElapsedSeconds(stopwatch);
-    deltaTime = now - lastTime;
-    lastTime = now;
+    const double step = SecondsSinceLastReading(stopwatch, lastTime, lastCounts);
+    deltaTime = static_cast<float>(step);
+    // Each phase grows by the elapsed seconds. Beyond the first hour the phases, which only
+    // matter modulo a turn, are kept within a turn, and grow here, in a pass of their own, by the
+    // step less whole turns: a phase of weeks of seconds would swallow a tick.
+    float phaseGrowth = deltaTime;
+    if (lastTime >= exactSpanSeconds) {
+        const double turnStep = std::fmod(step, fullTurnRadians);
+        for (uint32_t i = 0; i < count; ++i) phases[i] = WithoutWholeTurns(phases[i] + turnStep);
+        phaseGrowth = 0.0f;
+    }
 
     // Sway, bob, drift and tumble are added once per update, unscaled; only the fall follows
     // the elapsed time. The flakes go in blocks: first the trigonometry of a whole block, which
@@ -150,7 +159,7 @@ void ParticleSnow::Update() {
         float drift[kUpdateBlock];
         float* const blockPhases = phases + first;
         for (uint32_t j = 0; j < block; ++j) {
-            const float phase = blockPhases[j] + elapsed;
+            const float phase = blockPhases[j] + phaseGrowth;
             blockPhases[j] = phase;
             double sine, cosine;
             FlakeSineCosine(phase, sine, cosine);
@@ -206,6 +215,7 @@ void ResetParticleState() {
     snow.Release();
     snow.stopwatch = StartStopwatch();
     snow.lastTime = snow.deltaTime = 0.0f;
+    snow.lastCounts = 0;
     pointSpriteProgram = snowTexture = 0;
     pointSpriteProgramLoaded = snowTextureLoaded = false;
 }

@@ -39,10 +39,12 @@ public:
 
     Stopwatch stopwatch;
     float lastTime = 0.0f;   // stopwatch reading at the previous update
+    int64_t lastCounts = 0;  // the same reading in counts: the step beyond the first hour is exact
     float deltaTime = 0.0f;  // seconds between the previous update and the last one
     // count entries each; owned by the object like the base's arrays.
     float* velocities = nullptr;         // 0, vy, 0, 1: units per second, negative is down
-    float* phases = nullptr;             // radians, growing by the elapsed seconds
+    float* phases = nullptr;             // radians, growing by the elapsed seconds (less whole turns
+                                         // once the stopwatch is past its first hour)
     float* reversedPositions = nullptr;  // entry count-1-i holds flake i as of the last update
     float* reversedAngles = nullptr;     // likewise; zero until the first update
 

@@ -16,6 +16,17 @@ float hourFraction = 0.0f;
 float gearAngle = 0.0f;
 float swingSeconds = 0.0f;
 
+namespace {
+
+// Every gear turns at a whole multiple of gearAngle (draw_scene.cpp), which grows 50 degrees a
+// second: in 36 s, a whole number of seconds unlike the 7.2 s of one turn, it makes five whole
+// turns and leaves every gear where it was.
+constexpr double kGearPeriodSeconds = 36.0;
+// The pendulum swings with the sine of its seconds.
+constexpr double kSwingPeriodSeconds = fullTurnRadians;
+
+}  // namespace
+
 void UpdateScene() {
     const LocalTimeOfDay now = ReadLocalTime();
 
@@ -26,8 +37,10 @@ void UpdateScene() {
     minuteFraction = static_cast<float>(now.minute / 60.0 + secondFraction / 60.0);
     hourFraction = static_cast<float>(now.hour / 12.0 + minuteFraction / 12.0);
 
-    gearAngle = static_cast<float>(50.0 * ElapsedSeconds(gearStopwatch));
-    swingSeconds = ElapsedSeconds(swingStopwatch);
+    // Whole periods come off the machinery's clocks before they are rounded (beyond the first
+    // hour), so that it moves as smoothly after a month as in the first minute.
+    gearAngle = static_cast<float>(50.0 * ElapsedSecondsInPeriod(gearStopwatch, kGearPeriodSeconds));
+    swingSeconds = ElapsedSecondsInPeriod(swingStopwatch, kSwingPeriodSeconds);
 
     snow.Update();
 }

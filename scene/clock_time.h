@@ -11,8 +11,8 @@ extern Stopwatch swingStopwatch;
 extern float secondFraction;  // of the current minute
 extern float minuteFraction;  // of the current hour
 extern float hourFraction;    // twelfths of a day since midnight, 0 to 2
-extern float gearAngle;       // degrees, 50 per second of gearStopwatch
-extern float swingSeconds;    // seconds of swingStopwatch
+extern float gearAngle;       // degrees, 50 per second of gearStopwatch, less whole periods after the first hour
+extern float swingSeconds;    // seconds of swingStopwatch, likewise
 
 // Runs on every frame tick before the frame is drawn.
 void UpdateScene();

@@ -81,8 +81,7 @@ void LoadSceneTextures() {
     LoadSceneTexture(dialTexture, CLOCK_FACE_BITMAP);
 }
 
-// Six empty 1024 x 1024 faces. Where no framebuffer object can render the reflection, the
-// faces get the night's blue instead, so the dome never shows undefined memory.
+// Six empty 1024 x 1024 faces, rendered into by the reflection pass.
 void CreateEnvironmentCubeMap() {
     glGenTextures(1, &environmentCubeMap);
     glEnable(GL_TEXTURE_CUBE_MAP);
@@ -92,36 +91,43 @@ void CreateEnvironmentCubeMap() {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-
-    std::vector<unsigned char> fill;
-    if (!glCapabilities.framebufferObjects) {
-        fill.resize(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
-        for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    }
     for (const uint32_t target : cubeMapFaceTargets) {
-        glTexImage2D(target, 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                     fill.empty() ? nullptr : fill.data());
+        glTexImage2D(target, 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     }
     glDisable(GL_TEXTURE_CUBE_MAP);
+}
+
+// Where the reflection cannot be rendered (no framebuffer objects, or one that is not
+// complete), the faces get the night's blue instead, so the dome never shows undefined memory.
+void FillEnvironmentCubeMap() {
+    std::vector<unsigned char> fill(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (const uint32_t target : cubeMapFaceTargets) {
+        glTexSubImage2D(target, 0, 0, 0, environmentFaceSize, environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, fill.data());
+    }
 }
 
 // The framebuffer object and its depth buffer. Its completeness is checked once, here, with a
 // face and the depth buffer attached; an incomplete one is treated as missing.
 void CreateEnvironmentRenderTarget() {
-    if (!glCapabilities.framebufferObjects) return;
-    glGenFramebuffersEXT(1, &environmentFramebuffer);
-    glGenRenderbuffersEXT(1, &environmentDepthBuffer);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, environmentDepthBuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
+    if (glCapabilities.framebufferObjects) {
+        glGenFramebuffersEXT(1, &environmentFramebuffer);
+        glGenRenderbuffersEXT(1, &environmentDepthBuffer);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, environmentDepthBuffer);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
 
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 environmentDepthBuffer);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
-                              environmentCubeMap, 0);
-    environmentFramebufferUsable = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                     environmentDepthBuffer);
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
+                                  environmentCubeMap, 0);
+        environmentFramebufferUsable =
+            glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    }
+    if (!environmentFramebufferUsable) FillEnvironmentCubeMap();
 }
 
 template <typename Draw>

@@ -22,8 +22,8 @@ extern uint32_t environmentFramebuffer;
 extern uint32_t environmentDepthBuffer;
 
 // True when the framebuffer object exists and is complete with a cube face and the depth
-// buffer attached; without it the reflection is not re-rendered and the dome shows the cube
-// map's fixed content.
+// buffer attached; without it the reflection is not re-rendered and the dome shows the night
+// blue the faces were filled with.
 extern bool environmentFramebufferUsable;
 
 // The cube-map face targets: -X, +X, -Y, +Y, -Z, +Z.

@@ -43,6 +43,24 @@ TEST(ClockTime, HandsShowTheLocalTimeAndTheMachineryRunsOnItsStopwatches) {
     UpdateScene();
     EXPECT_FLOAT_EQ(gearAngle, 125.0f) << "50 degrees a second";
     EXPECT_FLOAT_EQ(swingSeconds, 2.5f);
+    // Gears and pendulum stand where the seconds on their stopwatches put them and a 10 ms tick
+    // moves them alike (0.5 degrees, 0.01 s of swing), however long the saver has run; in its
+    // first hour the readings are the seconds to single precision as they stand.
+    for (const int64_t milliseconds : {60'370LL, 3'599'990LL, 2'592'000'370LL, 31'536'000'370LL}) {
+        const double seconds = static_cast<double>(milliseconds) / 1000;
+        ResetSceneState();
+        AdvanceFrozenPerformanceCounter(milliseconds * 1'000'000);
+        UpdateScene();
+        const float gear = gearAngle, swing = swingSeconds;
+        EXPECT_NEAR(std::remainder(gear - 50 * seconds, 360.0), 0.0, 0.02) << seconds;
+        EXPECT_NEAR(std::sin(swing), std::sin(seconds), 3e-4) << seconds;
+        EXPECT_TRUE(seconds > 3600 || (swing == static_cast<float>(seconds) && gear == 50 * static_cast<float>(seconds)));
+        AdvanceFrozenPerformanceCounter(10'000'000);
+        UpdateScene();
+        if (seconds < 3600) continue;  // a float of an hour's seconds steps by 2.4 % of a tick
+        EXPECT_NEAR(std::remainder(gearAngle - gear, 360.0), 0.5, 0.005) << seconds;
+        EXPECT_NEAR(std::remainder(swingSeconds - swing, 2 * M_PI), 0.01, 1e-4) << seconds;
+    }
     OverridePerformanceFrequency(0);  // a counter that runs at no rate measures no time
     ResetSceneState();
     UpdateScene();

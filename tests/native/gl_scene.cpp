@@ -115,7 +115,7 @@ void SetUpScene() {
     ResetParticleState();
     if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
     ResetSceneState();
-    glUseProgramObjectARB(0);  // as in a new context
+    if (glad_glUseProgramObjectARB) glUseProgramObjectARB(0);  // as in a new context
     clientWidth = kFrameWidth;
     clientHeight = kFrameHeight;
     SetupProjection();

@@ -4,7 +4,11 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
 
 #include "gfx/gl_capabilities.h"
 #include "gfx/resource_loaders.h"
@@ -215,6 +219,70 @@ TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky
     }
     SetUpScene();
     EXPECT_TRUE(environmentFramebufferUsable);
+}
+
+// Mesa cuts a context down to a version and to the extensions of a year, read once per process:
+// each context is this test run alone in a child with Mesa's variables set. There the context
+// lacks what it should, and the scene goes without it and still shows the clock over the sky.
+TEST(Frame, CutDownContextsLackWhatTheyShouldAndStillShowTheClockOverTheSky) {
+    const struct {
+        const char *version, *year;
+        bool cubeMaps, shaderObjects, framebufferObjects;
+    } contexts[] = {{"1.1", "1998", false, false, false}, {"1.4", "1999", true, false, false}, {"2.1", "2006", true, true, true}};
+    if (const char* child = std::getenv("VINTREL_CUT_DOWN_CONTEXT")) {
+        const auto& c = contexts[std::atoi(child)];
+        const std::string version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const std::string extensions = " " + std::string(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS))) + " ";
+        auto offers = [&](const std::string& name) { return extensions.find(" " + name + " ") != std::string::npos; };
+        EXPECT_EQ(version.substr(0, 4), std::string(c.version) + " ");
+        EXPECT_EQ(offers("GL_ARB_texture_cube_map"), c.cubeMaps);
+        EXPECT_EQ(offers("GL_ARB_shader_objects"), c.shaderObjects);
+        EXPECT_EQ(offers("GL_EXT_framebuffer_object"), c.framebufferObjects);
+        EXPECT_TRUE(glCapabilities.cubeMaps == c.cubeMaps && glCapabilities.shaderObjects == c.shaderObjects &&
+                    glCapabilities.framebufferObjects == c.framebufferObjects && glCapabilities.pointSprites == c.shaderObjects);
+        EXPECT_EQ(environmentFramebufferUsable, c.framebufferObjects);
+        EXPECT_EQ(litTexturedProgram != 0 && pixelLightingProgram != 0, c.shaderObjects);
+        RenderFrameAt({3, 0, 0, 0}, 1.0);
+        ExpectSkyAllRoundAndTheClockAtThree(ReadImage());
+        return;
+    }
+    FILE* children[3];  // run side by side, each writing where this program writes
+    for (int i = 0; i < 3; ++i) {
+        const std::string command = "VINTREL_CUT_DOWN_CONTEXT=" + std::to_string(i) + " MESA_GL_VERSION_OVERRIDE=" +
+                                    contexts[i].version + " MESA_EXTENSION_MAX_YEAR=" + contexts[i].year + " " +
+                                    std::filesystem::read_symlink("/proc/self/exe").string() +
+                                    " --gtest_brief=1 --gtest_filter=Frame.CutDownContexts*";
+        ASSERT_NE(children[i] = popen(command.c_str(), "w"), nullptr);
+    }
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pclose(children[i]), 0) << "OpenGL " << contexts[i].version;
+}
+
+// A framebuffer object the driver finds incomplete (here its depth buffer is given a colour
+// format) renders no reflection: the faces hold the night's blue, not what the memory held.
+PFNGLRENDERBUFFERSTORAGEEXTPROC driverRenderbufferStorage;
+void GLAD_API_PTR ColourDepthBufferStorage(GLenum target, GLenum, GLsizei width, GLsizei height) {
+    driverRenderbufferStorage(target, GL_RGBA8, width, height);
+}
+
+TEST(Frame, AnIncompleteFramebufferLeavesTheFacesNightBlue) {
+    driverRenderbufferStorage = std::exchange(glad_glRenderbufferStorageEXT, ColourDepthBufferStorage);
+    SetUpScene();
+    glad_glRenderbufferStorageEXT = driverRenderbufferStorage;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    EXPECT_NE(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    EXPECT_FALSE(environmentFramebufferUsable);
+    std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (const uint32_t face : cubeMapFaceTargets) {
+        glGetTexImage(face, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_TRUE(texels[2] > texels[0] && texels[2] > texels[1]) << "face " << face << " is not blue";
+        std::size_t unlike = 0;
+        for (std::size_t i = 3; i < texels.size(); i += 3) unlike += !std::equal(&texels[i], &texels[i + 3], &texels[0]);
+        EXPECT_EQ(unlike, 0u) << face;
+    }
+    SetUpScene();
 }
 
 // vintrel-render exits 0 (leaks checked) and writes the frame its inputs give here.

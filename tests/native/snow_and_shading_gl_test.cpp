@@ -256,6 +256,27 @@ TEST_F(Snow, AnUpdateMovesEveryFlakeByItsPhaseAndTheElapsedTime) {
     EXPECT_LT(snow.reversedPositions[4 * (snow.count - 1) + 1], -500) << "the copy keeps where it fell to";
 }
 
+// However long the saver has run, each phase stands where the seconds put it, and a 10 ms tick
+// turns it and drops the flakes as in the first minute.
+TEST_F(Snow, ATickMovesTheFlakesAlikeAfterAMinuteAMonthAndAYear) {
+    const std::vector<float> seeded(snow.phases, snow.phases + snow.count);
+    for (const double seconds : {60.0, 2'592'000.0, 31'536'000.0}) {
+        snow.RewindStopwatch(seconds);
+        snow.Update();
+        const std::vector<float> before(snow.phases, snow.phases + snow.count);
+        snow.RewindStopwatch(seconds + 0.01);
+        snow.Update();
+        EXPECT_NEAR(snow.deltaTime, 0.01, 1e-4) << seconds;
+        double worstStep = 0, worstPhase = 0;
+        for (uint32_t i = 0; i < snow.count; ++i) {
+            worstStep = std::max(worstStep, std::abs(std::remainder(snow.phases[i] - before[i], 2 * M_PI) - 0.01));
+            worstPhase = std::max(worstPhase, std::abs(std::remainder(snow.phases[i] - seeded[i] - seconds - 0.01, 2 * M_PI)));
+        }
+        EXPECT_LT(worstStep, 1e-4) << seconds;
+        EXPECT_LT(worstPhase, 1e-3) << seconds;
+    }
+}
+
 TEST_F(Snow, ReleasingLeavesNothingAndTheProgramIsMadeOncePerProcess) {
     const uint32_t program = pointSpriteProgram, texture = snowTexture;
     snow.Release();
