@@ -6,6 +6,13 @@
 
 #include "saver_harness.h"
 
+constexpr char kReadSaverRunning[] = "--saver-running-flag";
+static const bool readingTheFlag = std::strstr(GetCommandLineA(), kReadSaverRunning) && [] {
+    BOOL running = FALSE;
+    ExitProcess(SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running);
+    return true;
+}();
+
 class Win9xFamily : public testing::Test {
 protected:
     void SetUp() override {
@@ -21,6 +28,15 @@ protected:
         size_t count = 0;
         for (std::string text; std::getline(log, text);) count += text == line;
         return count;
+    }
+    // The system's own flag for a password-protected run, read by a fresh copy of this program: a
+    // process reads the system's parameters once and keeps them.
+    static bool SaverRunningFlag() {
+        return Saver(kReadSaverRunning, TestDirectory() + "vintrel_windows_tests.exe").ExitCode() == 1u;
+    }
+    static HCURSOR Cursor() {  // the one shown over the saver, in front
+        CURSORINFO cursor{sizeof cursor, 0, nullptr, {}};
+        return GetCursorInfo(&cursor) ? cursor.hCursor : LoadCursorA(nullptr, IDC_CROSS);
     }
     static RegistryValue UsePassword(DWORD value) {
         return {"Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &value, sizeof value};
@@ -38,6 +54,8 @@ TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     Saver saver("/s", module_);
     ASSERT_TRUE(saver.WaitForWindow() && BringToForeground(saver.window));
     const HWND window = saver.window;
+    EXPECT_TRUE(SaverRunningFlag());
+    EXPECT_EQ(Cursor(), nullptr) << "the libraries showed the arrow as the saver started";
     // Moves the cursor in the saver's process (see the libraries); the message's far-off position must not count.
     const auto moveCursorBy = [&](int dx, int dy) {
         const LPARAM where = MAKELPARAM(kCursorRest.x + dx, kCursorRest.y + dy);
@@ -87,11 +105,32 @@ TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     for (const auto& [what, request] : requests) {
         request();
         expectPrompts(1, what);
+        EXPECT_EQ(Cursor(), nullptr) << "the prompt for " << what << " showed the arrow";
     }
     DestroyWindow(other);
     Prompt("accept");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(saver.ExitCode(), 0u);
+    EXPECT_FALSE(SaverRunningFlag());
+}
+
+// No password guards a preview: the AutoPlay query closes it, answered 0. A fault on any thread
+// of the full-screen saver ends it with -1, telling the system it runs no longer.
+TEST_F(Win9xFamily, AutoPlayClosesAPreviewAndAFaultExitsMinusOne) {
+    HWND parent = CreateTestWindow("preview parent", 20, 20, 160, 120);
+    Saver preview("/p " + Decimal(parent), module_);
+    ASSERT_TRUE(preview.WaitForWindow(parent));
+    EXPECT_EQ(Send(preview.window, RegisterWindowMessageA("QueryCancelAutoPlay"), 0, 0), 0);
+    EXPECT_EQ(preview.ExitCode(), 0u);
+    DestroyWindow(parent);
+    const RegistryValue usePassword = UsePassword(1);
+    Saver saver("/s", module_);
+    ASSERT_TRUE(saver.WaitForWindow());
+    ASSERT_TRUE(SaverRunningFlag());
+    const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(uintptr_t(16));
+    CloseHandle(CreateRemoteThread(saver.Process(), nullptr, 0, nowhere, nullptr, 0, nullptr));
+    EXPECT_EQ(saver.ExitCode(), kExitMinusOne);
+    EXPECT_FALSE(SaverRunningFlag());
 }
 
 TEST_F(Win9xFamily, WithoutThePasswordSettingNothingIsAsked) {
