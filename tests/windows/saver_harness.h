@@ -178,8 +178,9 @@ inline void Storm(Saver& saver, uint32_t seed, bool preview, int batches = 6) {
     std::mt19937_64 random(seed);
     for (int batch = 1; batch <= batches; ++batch) {
         for (int i = 0; i < 100; ++i) {
-            const UINT message = random() % 2 ? kLookedAt[random() % (preview ? std::size(kLookedAt) : 8)]
-                                              : WM_USER + random() % (0x10000 - WM_USER);
+            UINT message = random() % 2 ? kLookedAt[random() % (preview ? std::size(kLookedAt) : 8)]
+                                        : WM_USER + random() % (0x10000 - WM_USER);
+            if (preview && message == WM_ACTIVATE) message = WM_NULL;  // activation goes to top-level windows only
             const uint64_t wParam = random() >> random() % 64, anyLParam = random() >> random() % 64;
             const LPARAM lParam = message == WM_TIMER ? 0 : anyLParam;  // else the address of a callback
             DWORD_PTR ignored = 0;
