@@ -6,7 +6,7 @@
 #include "saver_harness.h"
 #include <winternl.h>  // after windows.h
 
-// Private MiB and kernel handles (Wine lists them for every process), GDI and USER objects (not in Wine).
+// Working set in MiB and kernel handles (Wine lists them for every process), GDI and USER objects (not Wine).
 static std::vector<double> UsageOf(const Saver& saver) {
     std::vector<char> list(1 << 22);
     auto process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data());
@@ -15,7 +15,7 @@ static std::vector<double> UsageOf(const Saver& saver) {
         if (!process->NextEntryOffset) return {};
         process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(LPCSTR(process) + process->NextEntryOffset);
     }
-    return {process->VirtualMemoryCounters.PagefileUsage / 1048576.0, double(process->HandleCount),
+    return {process->VirtualMemoryCounters.WorkingSetSize / 1048576.0, double(process->HandleCount),
             double(GetGuiResources(saver.Process(), GR_GDIOBJECTS)), double(GetGuiResources(saver.Process(), GR_USEROBJECTS))};
 }
 
@@ -41,18 +41,19 @@ TEST(Soak, FullScreenAndPreviewRunOnFlat) {
     for (; round < rounds && GetTickCount() - begin < duration && !HasFailure(); ++round) {
         for (Saver* saver : {&full, &preview}) Storm(*saver, 0x50A4u + round, saver == &preview, 1);
         if (round == 0) usage[0] = UsageOf(full);
-        do {  // at most a pixel across and one down or up from the rest: well below the closing travel
+        for (int move = 0; move < 5 || GetTickCount() - begin < duration / rounds * (round + 1); ++move) {
+            // At most a pixel across and one down or up from the rest: well below the closing travel.
             const int x = rest.x + int(random() % 3) - 1, y = rest.y + int(random() % 3) - 1;
             PostMessageA(full.window, RegisterWindowMessageA("VintrelMoveCursor"), 0, MAKELPARAM(x, y));
             PostMessageA(full.window, WM_MOUSEMOVE, 0, 0);
             PumpMessagesFor(20);
-        } while (GetTickCount() - begin < duration / rounds * (round + 1));
+        }
     }
     usage[1] = UsageOf(full);
     std::printf("soak: %d messages in %.0f s, crashes %d\n", round * 200, (GetTickCount() - begin) / 1000.0,
                 !full.StillRunning() + !preview.StillRunning());
     for (int i = 0; i < 2 && usage[i].size() == 4 && usage[0].size() == 4; ++i) {
-        std::printf("soak %s: private %.1f MiB, kernel handles %.0f, GDI objects %.0f, USER objects %.0f\n",
+        std::printf("soak %s: working set %.1f MiB, kernel handles %.0f, GDI objects %.0f, USER objects %.0f\n",
                     i ? "at the end" : "after the first round", usage[i][0], usage[i][1], usage[i][2], usage[i][3]);
         for (int k = 0; k < 4; ++k) EXPECT_LE(usage[i][k], usage[0][k] + 8) << k;  // MiB or handles
     }
