@@ -28,7 +28,7 @@ TEST(Soak, FullScreenAndPreviewRunOnFlat) {
     Saver preview("/p " + Decimal(parent));
     ASSERT_TRUE(preview.WaitForWindow(parent) && SetCursorPos(kCursorRest.x, kCursorRest.y));
     Saver full("/s");  // started last, in front
-    POINT rest{};  // where the saver found the cursor (Wine may have put it elsewhere than asked)
+    POINT rest{};  // where the saver found the cursor; the jitter stays within a pixel of it each way
     ASSERT_TRUE(full.WaitForWindow() && GetCursorPos(&rest));
     // Only the full-screen saver's process can move the cursor: the test libraries' hook does it there.
     HMODULE hooks = LoadLibraryA((TestDirectory() + "win9x\\PASSWORD.CPL").c_str());
@@ -42,7 +42,6 @@ TEST(Soak, FullScreenAndPreviewRunOnFlat) {
         for (Saver* saver : {&full, &preview}) Storm(*saver, 0x50A4u + round, saver == &preview, 1);
         if (round == 0) usage[0] = UsageOf(full);
         for (int move = 0; move < 5 || GetTickCount() - begin < duration / rounds * (round + 1); ++move) {
-            // At most a pixel across and one down or up from the rest: well below the closing travel.
             const int x = rest.x + int(random() % 3) - 1, y = rest.y + int(random() % 3) - 1;
             PostMessageA(full.window, RegisterWindowMessageA("VintrelMoveCursor"), 0, MAKELPARAM(x, y));
             PostMessageA(full.window, WM_MOUSEMOVE, 0, 0);
