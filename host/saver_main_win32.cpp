@@ -27,7 +27,10 @@ HWND WindowOrForeground(uint32_t number) {
 }
 
 // An exception that no one else handles ends the saver with -1, after telling the system
-// that no password-protected saver runs any longer.
+// that no password-protected saver runs any longer. It is the process's unhandled-exception
+// filter, not a handler around the dispatch: GCC has no __try/__except to guard a block with,
+// and C++ catch never sees an access violation. The filter also covers faults on other threads
+// (the OpenGL driver's own, say), which a handler around the dispatch would not.
 LONG WINAPI SaverExceptionFilter(EXCEPTION_POINTERS*) {
     SetSaverRunning(FALSE);
     ExitProcess(static_cast<UINT>(-1));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gfx/gl.h"
+#include "gfx/gl_capabilities.h"
 #include "gfx/resource_loaders.h"
 #include "particles/flake_trigonometry.h"
 #include "platform/platform.h"
@@ -53,8 +54,9 @@ void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
         pointSpriteProgram = LoadShaderProgram(POINT_SPRITE_VERTEX_SHADER, POINT_SPRITE_FRAGMENT_SHADER);
         if (pointSpriteProgram != 0) {
             pointSpriteProgramLoaded = true;
-        } else {
-            // The snow still falls; it is drawn without the program.
+        } else if (glCapabilities.shaderObjects) {
+            // The snow still falls; it is drawn without the program. A context without shader
+            // objects at all (Windows' own OpenGL 1.1) cannot have one: nothing to report there.
             ShowErrorMessage(sceneWindow, "coud not load base point sprite shader", "load issue");
         }
     }

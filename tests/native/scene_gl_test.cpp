@@ -201,7 +201,7 @@ TEST(Frame, TheClockworkMovesOnlyInTheDomeAndTheSnowEverywhere) {
 }
 
 // Without framebuffer objects the reflection stays as made; without shader objects too the
-// fixed-function pipeline lights the scene, and the missing snow is reported.
+// fixed-function pipeline lights the scene, and nothing the context simply lacks is reported.
 TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky) {
     const GlCapabilities full = glCapabilities;
     for (const bool shaders : {true, false}) {
@@ -212,7 +212,7 @@ TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky
         SetUpScene();
         EXPECT_FALSE(environmentFramebufferUsable);
         EXPECT_EQ(litTexturedProgram != 0 && pixelLightingProgram != 0 && pointSpriteProgram != 0, shaders);
-        EXPECT_EQ(ShownErrorMessages().size(), shaders ? 0u : 1u);
+        EXPECT_TRUE(ShownErrorMessages().empty());
         RenderFrameAt({3, 0, 0, 0}, 1.0);
         ExpectSkyAllRoundAndTheClockAtThree(ReadImage());
         glCapabilities = full;

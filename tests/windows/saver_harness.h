@@ -90,6 +90,7 @@ public:
         const bool visible = Visible(window);
         return PostMarker(!visible) && PostMarker(visible);
     }
+    HANDLE Process() const { return process_.hProcess; }
     HWND window = nullptr;
 
 private:
@@ -182,16 +183,17 @@ inline HWND CreateTestWindow(const char* title, int x, int y, int width, int hei
 
 // Random messages in batches, checking after each that the saver runs: half what its procedures
 // look at (input, power, activation only in a preview), half private or registered numbers.
-inline void Storm(Saver& saver, uint32_t seed, bool preview) {
+inline void Storm(Saver& saver, uint32_t seed, bool preview, int batches = 6) {
     static const UINT kLookedAt[] = {WM_TIMER, WM_PAINT, WM_SETCURSOR, WM_SHOWWINDOW, WM_MOUSEMOVE, WM_ACTIVATE,
                                      WM_CONTEXTMENU, WM_KEYUP, /* then what ends a full-screen saver */ WM_KEYDOWN,
                                      WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_ACTIVATEAPP,
                                      WM_POWER, WM_POWERBROADCAST};
     std::mt19937_64 random(seed);
-    for (int batch = 1; batch <= 6; ++batch) {
+    for (int batch = 1; batch <= batches; ++batch) {
         for (int i = 0; i < 100; ++i) {
-            const UINT message = random() % 2 ? kLookedAt[random() % (preview ? std::size(kLookedAt) : 8)]
-                                              : WM_USER + random() % (0x10000 - WM_USER);
+            UINT message = random() % 2 ? kLookedAt[random() % (preview ? std::size(kLookedAt) : 8)]
+                                        : WM_USER + random() % (0x10000 - WM_USER);
+            if (preview && message == WM_ACTIVATE) message = WM_NULL;  // activation goes to top-level windows only
             const uint64_t wParam = random() >> random() % 64, anyLParam = random() >> random() % 64;
             const LPARAM lParam = message == WM_TIMER ? 0 : anyLParam;  // else the address of a callback
             DWORD_PTR ignored = 0;

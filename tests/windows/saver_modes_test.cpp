@@ -1,9 +1,12 @@
 // The module's modes as the system starts them: exit codes; the full-screen window, its picture and
 // what ends it; the preview in a window of the test standing in for the display settings, which
 // nothing closes, which hands help and the context menu up to its parent, and which ends with it.
+#include <cstdlib>
+#include <sstream>
 #include <vector>
 
 #include "saver_harness.h"
+#include <GL/gl.h>  // after windows.h
 
 TEST(SaverModes, ModesWithoutAWindowExitMinusOne) {
     HWND gone = CreateTestWindow("gone", 0, 0, 10, 10);
@@ -44,6 +47,38 @@ TEST(SaverModes, FullScreenCoversTheVirtualScreenShowsTheClockAndEndsOnAKey) {
     // Off the Windows 95/98/Me family the AutoPlay query is the system's: answered 0, it ends nothing.
     EXPECT_EQ(Send(saver.window, RegisterWindowMessageA("QueryCancelAutoPlay"), 0, 0), 0);
     Storm(saver, 0x5EED2024u, false);
+    ASSERT_TRUE(BringToForeground(saver.window));
+    Press('Q');
+    EXPECT_EQ(saver.ExitCode(), 0u);
+}
+
+// OpenGL's version and extensions, each after a space, as Mesa gives them to this process and the saver.
+static std::string OpenGlOffers() {
+    HWND window = CreateTestWindow("context probe", 0, 0, 8, 8);
+    HDC device = GetDC(window);
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof request, request.nVersion = 1, request.dwFlags = PFD_SUPPORT_OPENGL | PFD_DRAW_TO_WINDOW;
+    SetPixelFormat(device, ChoosePixelFormat(device, &request), &request);
+    HGLRC context = wglCreateContext(device);
+    std::string offers = " ";
+    for (GLenum name : {GL_VERSION, GL_EXTENSIONS}) {
+        if (wglMakeCurrent(device, context)) offers += reinterpret_cast<const char*>(glGetString(name)) + std::string(" ");
+    }
+    wglMakeCurrent(nullptr, nullptr), wglDeleteContext(context), ReleaseDC(window, device), DestroyWindow(window);
+    return offers;
+}
+
+// On less OpenGL than the scene can use (CTest names it), the clock over the sky, no box, and a key ends it.
+TEST(DegradedContext, ShowsTheClockWithoutABoxAndEndsOnAKey) {
+    const auto environment = [](const char* name) { return std::string(std::getenv(name) ? std::getenv(name) : ""); };
+    const std::string offers = OpenGlOffers();
+    ASSERT_EQ(offers.find(" " + environment("MESA_GL_VERSION_OVERRIDE") + " "), 0u) << offers;
+    std::string name;
+    for (std::istringstream absent(environment("VINTREL_ABSENT")); absent >> name;) EXPECT_EQ(offers.find(" " + name + " "), std::string::npos) << name;
+    ASSERT_TRUE(SetCursorPos(kCursorRest.x, kCursorRest.y));
+    Saver saver("/s");
+    ASSERT_TRUE(saver.WaitForWindow()) << (FindWindowA(nullptr, "load issue") ? "behind a box" : "");
+    ExpectTheClockOverTheSky(saver.window);
     ASSERT_TRUE(BringToForeground(saver.window));
     Press('Q');
     EXPECT_EQ(saver.ExitCode(), 0u);

@@ -6,6 +6,10 @@
 
 #include "saver_harness.h"
 
+// Started with this argument, the program only answers the system's saver-running flag as its exit code.
+static BOOL running = std::strstr(GetCommandLineA(), "--saver-running-flag") &&
+                      (SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0), ExitProcess(running), 0);
+
 class Win9xFamily : public testing::Test {
 protected:
     void SetUp() override {
@@ -21,6 +25,13 @@ protected:
         size_t count = 0;
         for (std::string text; std::getline(log, text);) count += text == line;
         return count;
+    }
+    static bool SaverRunningFlag() {  // read anew: a process reads the system's parameters once and keeps them
+        return Saver("--saver-running-flag", TestDirectory() + "vintrel_windows_tests.exe").ExitCode() == 1u;
+    }
+    static HCURSOR Cursor() {  // the one shown over the saver, in front
+        CURSORINFO cursor{sizeof cursor, 0, nullptr, {}};
+        return GetCursorInfo(&cursor) ? cursor.hCursor : LoadCursorA(nullptr, IDC_CROSS);
     }
     static RegistryValue UsePassword(DWORD value) {
         return {"Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &value, sizeof value};
@@ -87,11 +98,31 @@ TEST_F(Win9xFamily, EveryKindOfCloseRequestAsksForThePassword) {
     for (const auto& [what, request] : requests) {
         request();
         expectPrompts(1, what);
+        EXPECT_EQ(Cursor(), nullptr) << "the prompt for " << what << " showed the arrow";
     }
     DestroyWindow(other);
     Prompt("accept");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(saver.ExitCode(), 0u);
+    EXPECT_FALSE(SaverRunningFlag());
+}
+
+// The AutoPlay query closes a preview, answered 0; a fault on any thread ends the saver with -1 and its flag.
+TEST_F(Win9xFamily, AutoPlayClosesAPreviewAndAFaultExitsMinusOne) {
+    HWND parent = CreateTestWindow("preview parent", 20, 20, 160, 120);
+    Saver preview("/p " + Decimal(parent), module_);
+    ASSERT_TRUE(preview.WaitForWindow(parent));
+    EXPECT_EQ(Send(preview.window, RegisterWindowMessageA("QueryCancelAutoPlay"), 0, 0), 0);
+    EXPECT_EQ(preview.ExitCode(), 0u);
+    DestroyWindow(parent);
+    const RegistryValue usePassword = UsePassword(1);
+    Saver saver("/s", module_);
+    ASSERT_TRUE(saver.WaitForWindow());
+    ASSERT_TRUE(SaverRunningFlag());
+    const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(uintptr_t(16));
+    CloseHandle(CreateRemoteThread(saver.Process(), nullptr, 0, nowhere, nullptr, 0, nullptr));
+    EXPECT_EQ(saver.ExitCode(), kExitMinusOne);
+    EXPECT_FALSE(SaverRunningFlag());
 }
 
 TEST_F(Win9xFamily, WithoutThePasswordSettingNothingIsAsked) {
