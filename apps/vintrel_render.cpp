@@ -20,9 +20,8 @@
 #include "platform/platform_posix_control.h"
 #include "resources/resource_ids.h"
 #include "scene/clock_time.h"
-#include "scene/render_frame.h"
+#include "scene/scene_lifecycle.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_window.h"
 
 namespace {
 
@@ -102,11 +101,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The same creation sequence as the screen saver's window procedure.
-    clientWidth = options.width;
-    clientHeight = options.height;
-    SetupProjection();
-    SceneSetup();
+    CreateScene(options.width, options.height);
     RewindAnimationStopwatches(options.clockSeconds);
     snow.RewindStopwatch(options.snowClockSeconds.value_or(options.clockSeconds));
 
@@ -123,8 +118,7 @@ int main(int argc, char** argv) {
     for (int frame = 0; frame < options.frames; ++frame) {
         if (frame > 0) AdvanceFrozenPerformanceCounter(stepCounts);
         const Elapsed begin = ClockReading();
-        UpdateScene();
-        RenderFrame();
+        TickScene();
         glFinish();
         const Elapsed end = ClockReading();
         figures.frames.push_back(end - begin);
@@ -137,14 +131,13 @@ int main(int argc, char** argv) {
         // A floor frame after each of the scene's (it draws over the window), so that both see
         // the same load.
         if (options.bench) {
-            if (!floor) floor.emplace(options.width, options.height, sceneTextures[metalTexture]);
+            if (!floor) floor.emplace(options.width, options.height, sceneObjects.sceneTextures[metalTexture]);
             figures.floorFrames.push_back(floor->RenderTimedFrame());
         }
     }
 
     floor.reset();
-    snow.Release();
-    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
+    ReleaseScene();
     if (options.bench) {
         const std::optional<Elapsed> floorStartupAfter = MeasureFloorStartup(options.width, options.height);
         if (floorStartupBefore && floorStartupAfter) {

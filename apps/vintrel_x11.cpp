@@ -14,12 +14,7 @@
 #include "apps/frame_rate_overlay.h"
 #include "apps/saver_program_options.h"
 #include "apps/x11_surface.h"
-#include "gfx/gl.h"
-#include "particles/particle_snow.h"
-#include "scene/clock_time.h"
-#include "scene/render_frame.h"
-#include "scene/scene_setup.h"
-#include "scene/scene_window.h"
+#include "scene/scene_lifecycle.h"
 
 namespace {
 
@@ -71,21 +66,12 @@ struct FrameRateDisplay {
 
 void DrawFrame(X11Surface& surface, FrameRateDisplay& frameRate) {
     const double begin = MonotonicSeconds();
-    UpdateScene();
-    if (surface.openGlLoaded()) {
-        RenderFrame();
-        if (frameRate.fontLoaded) DrawOverlayText(frameRate.meter.text(), frameRate.fontListBase, frameRate.lineHeight);
-    }
+    TickScene();
+    if (frameRate.fontLoaded) DrawOverlayText(frameRate.meter.text(), frameRate.fontListBase, frameRate.lineHeight);
     surface.Present();
     if (frameRate.on && frameRate.meter.AddFrame(begin, MonotonicSeconds() - begin)) {
         std::fprintf(stderr, "vintrel: %s\n", frameRate.meter.text().c_str());
     }
-}
-
-void ReleaseScene() {
-    snow.Release();
-    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-    sceneQuadric = nullptr;
 }
 
 }  // namespace
@@ -109,11 +95,8 @@ int main(int argc, char** argv) {
     }
     FrameRateDisplay frameRate;
     frameRate.on = options.fps;
-    clientWidth = surface.width();
-    clientHeight = surface.height();
     if (surface.openGlLoaded()) {
-        SetupProjection();
-        SceneSetup();
+        CreateScene(surface.width(), surface.height());
         if (frameRate.on) frameRate.fontLoaded = surface.MakeFontLists(frameRate.fontListBase, frameRate.lineHeight);
     } else {
         std::fputs("vintrel: cannot load OpenGL for the window; it stays empty\n", stderr);
@@ -125,11 +108,7 @@ int main(int argc, char** argv) {
     while (!stopRequested) {
         const WindowEvents events = surface.TakeEvents();
         if (events.closeRequested || events.windowLost) break;
-        if (events.resized) {
-            clientWidth = surface.width();
-            clientHeight = surface.height();
-            if (surface.openGlLoaded()) FollowClientSize();
-        }
+        if (events.resized) FollowSceneSize(surface.width(), surface.height());
         const double now = MonotonicSeconds();
         if (now >= nextTick || events.resized || events.exposed) {
             // Ticks keep their period, as a timer's do; a late frame is followed at once.

@@ -16,16 +16,26 @@ namespace {
 constexpr int kOwnWindowWidth = 1280;
 constexpr int kOwnWindowHeight = 720;
 
-// X errors arrive asynchronously, through one handler for the whole process. Drawing into a
-// window that has just been destroyed raises a few; they are counted here and looked into
-// once the frame is done, so that only a real fault is reported, and only its first.
-int errorsSeen = 0;
-int errorsLookedInto = 0;
+// X errors arrive through one handler for the whole process, often inside a call of the OpenGL
+// driver. An error that names the window the program draws on means the window is gone:
+// destroyed under the program, perhaps while it draws. Mesa's software rasteriser asks the
+// server for the window's size at a frame's first draws and, when that request fails, goes on
+// with whatever the failed reply left unset as the size of its buffers, and crashes. So the
+// program ends right there, quietly and with 0, as it does when the window's destruction
+// arrives between frames: nothing of the driver may run after it, and the process leaves
+// nothing behind that the server does not free with the connection.
+Window drawnWindow = 0;
+
+// Any other error is a real fault: the first is reported once, and the program goes on.
+int pendingErrors = 0;
 char firstErrorText[160] = "";
 bool errorReported = false;
 
-int CountError(Display* display, XErrorEvent* event) {
-    if (errorsSeen++ == 0) {
+int HandleError(Display* display, XErrorEvent* event) {
+    const bool aboutDrawnWindow = drawnWindow != 0 && event->resourceid == drawnWindow &&
+                                  (event->error_code == BadWindow || event->error_code == BadDrawable);
+    if (aboutDrawnWindow) _exit(0);
+    if (pendingErrors++ == 0 && !errorReported) {
         char description[96] = "";
         XGetErrorText(display, event->error_code, description, sizeof description);
         std::snprintf(firstErrorText, sizeof firstErrorText, "X error: %s (request %d.%d, resource 0x%lx)",
@@ -70,7 +80,7 @@ XVisualInfo* VisualOf(Display* display, const XWindowAttributes& attributes) {
 }  // namespace
 
 int X11Surface::Open(const SaverProgramOptions& options) {
-    XSetErrorHandler(CountError);
+    XSetErrorHandler(HandleError);
     XSetIOErrorHandler(LoseDisplay);
     display_ = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
     if (!display_) {
@@ -86,6 +96,7 @@ int X11Surface::Open(const SaverProgramOptions& options) {
     }
     void* visualInfo = nullptr;
     if (const int failure = OpenWindow(options, visualInfo)) return failure;
+    drawnWindow = window_;
     const bool created = CreateContext(visualInfo);
     XFree(visualInfo);
     if (!created) return 1;
@@ -98,9 +109,10 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
     if (options.target != DrawTarget::OwnWindow) {
         window_ = options.target == DrawTarget::GivenWindow ? options.windowId : DefaultRootWindow(display);
         XWindowAttributes attributes{};
-        const int before = errorsSeen;
-        if (!XGetWindowAttributes(display, window_, &attributes) || errorsSeen != before) {
-            errorsSeen = before;
+        // Until drawnWindow is set, an error about the window is only counted.
+        const int before = pendingErrors;
+        if (!XGetWindowAttributes(display, window_, &attributes) || pendingErrors != before) {
+            pendingErrors = before;
             char text[64];
             std::snprintf(text, sizeof text, "no window 0x%lx on the display", window_);
             error_ = text;
@@ -152,6 +164,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
     XSetClassHint(display, window_, &classHint);
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     deleteWindowAtom_ = deleteWindow;
+    protocolsAtom_ = XInternAtom(display, "WM_PROTOCOLS", False);
     XSetWMProtocols(display, window_, &deleteWindow, 1);
     XMapWindow(display, window_);
     return 0;
@@ -205,7 +218,10 @@ WindowEvents X11Surface::TakeEvents() {
                 break;
             }
             case ClientMessage:
-                if (static_cast<unsigned long>(event.xclient.data.l[0]) == deleteWindowAtom_) {
+                // The window manager's close, in our own window only: a handed window's owner
+                // ends the program by destroying the window or with a signal.
+                if (ownWindow_ && event.xclient.message_type == protocolsAtom_ && event.xclient.format == 32 &&
+                    static_cast<unsigned long>(event.xclient.data.l[0]) == deleteWindowAtom_) {
                     events.closeRequested = true;
                 }
                 break;
@@ -213,19 +229,12 @@ WindowEvents X11Surface::TakeEvents() {
                 break;
         }
     }
-    // Errors since the last look, whether the frame or the events brought them.
-    if (errorsSeen != errorsLookedInto && !events.windowLost) {
-        // A window that still answers was not lost: the error is a real fault, worth a line.
-        XWindowAttributes attributes{};
-        const int errorsNow = errorsSeen;
-        if (!XGetWindowAttributes(display, window_, &attributes) || errorsSeen != errorsNow) {
-            events.windowLost = true;
-        } else if (!errorReported) {
-            errorReported = true;
-            std::fprintf(stderr, "vintrel: %s\n", firstErrorText);
-        }
+    // Errors since the last look that did not concern the window: reported once.
+    if (pendingErrors > 0 && !errorReported) {
+        errorReported = true;
+        std::fprintf(stderr, "vintrel: %s\n", firstErrorText);
     }
-    errorsLookedInto = errorsSeen;
+    pendingErrors = 0;
     if (events.windowLost) window_ = 0;
     return events;
 }
@@ -274,6 +283,7 @@ void X11Surface::Close() {
         glXDestroyContext(display, static_cast<GLXContext>(context_));
         context_ = nullptr;
     }
+    drawnWindow = 0;  // nothing of the driver runs on it any more
     if (ownWindow_ && window_) XDestroyWindow(display, window_);
     if (colormap_) XFreeColormap(display, colormap_);
     XCloseDisplay(display);

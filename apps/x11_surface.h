@@ -54,6 +54,7 @@ private:
     void* display_ = nullptr;
     unsigned long window_ = 0;
     unsigned long colormap_ = 0;
+    unsigned long protocolsAtom_ = 0;
     unsigned long deleteWindowAtom_ = 0;
     void* context_ = nullptr;
     bool ownWindow_ = false;

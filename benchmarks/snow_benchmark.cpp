@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/platform_posix_control.h"
 #include "platform/random.h"
+#include "scene/scene_window.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
     glViewport(0, 0, kWidth, kHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(35.0, static_cast<double>(kWidth) / kHeight, 0.1, 100000.0);
+    gluPerspective(mainViewFieldOfView, static_cast<double>(kWidth) / kHeight, 0.1, 100000.0);
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

@@ -8,7 +8,6 @@
 #include "gfx/texture_image.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
-#include "scene/scene_window.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ void SetSamplingParameters() {
 
 void LoadBmpTexture(int id) {
     if (!ResourceModuleAvailable()) {
-        ShowErrorMessage(sceneWindow, "LoadTexture", "BMP");
+        ShowErrorMessage("LoadTexture", "BMP");
         return;
     }
     const ResourceBytes resource = FindModuleResource("BITMAP", id);
@@ -41,7 +40,7 @@ void LoadBmpTexture(int id) {
 
 void LoadTgaTexture() {
     if (!ResourceModuleAvailable()) {
-        ShowErrorMessage(sceneWindow, "NOOOO", "NOOOO");
+        ShowErrorMessage("NOOOO", "NOOOO");
         return;
     }
     const ResourceBytes resource = FindModuleResource("TGA", SNOWFLAKE_TGA);

@@ -68,7 +68,7 @@ void (*LookUpOpenGlEntryPoint(const char* name))(void) {
     // rest, and some drivers answer 1, 2, 3 or -1 instead of none.
     const auto value = reinterpret_cast<intptr_t>(procedure);
     if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) {
-        procedure = GetProcAddress(libraries.openGl, name);
+        procedure = LookUpEntryPoint<PROC>(libraries.openGl, name);
     }
     return reinterpret_cast<void (*)(void)>(reinterpret_cast<void*>(procedure));
 }

@@ -5,6 +5,7 @@
 #include "host/saver_decisions.h"
 #include "host/saver_modes_win32.h"
 #include "host/screen_saver_proc_win32.h"
+#include "host/system_libraries_win32.h"
 
 bool isClosing = false;
 bool isVerifying = false;
@@ -26,11 +27,6 @@ using ImmAssociateContextFn = HANDLE(WINAPI*)(HWND window, HANDLE context);
 HMODULE imm32Module = nullptr;
 ImmAssociateContextFn immAssociateContextFn = nullptr;
 HANDLE savedImeContext = nullptr;
-
-template <typename Function>
-Function LookUp(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
@@ -55,7 +51,7 @@ void HandToPreviewParent(HWND window, UINT message, LPARAM lParam) {
 void DetachInputMethod(HWND window) {
     imm32Module = GetModuleHandleA("IMM32.DLL");
     if (!imm32Module) return;
-    immAssociateContextFn = LookUp<ImmAssociateContextFn>(imm32Module, "ImmAssociateContext");
+    immAssociateContextFn = LookUpEntryPoint<ImmAssociateContextFn>(imm32Module, "ImmAssociateContext");
     if (immAssociateContextFn) savedImeContext = immAssociateContextFn(window, nullptr);
 }
 
@@ -243,7 +239,7 @@ void LoadPasswordVerifier() {
         usePassword != 0) {
         passwordLibrary = LoadLibraryA("PASSWORD.CPL");
         if (passwordLibrary) {
-            verifyPasswordFn = LookUp<VerifyPasswordFn>(passwordLibrary, "VerifyScreenSavePwd");
+            verifyPasswordFn = LookUpEntryPoint<VerifyPasswordFn>(passwordLibrary, "VerifyScreenSavePwd");
             if (verifyPasswordFn) {
                 SetSaverRunning(TRUE);
             } else {

@@ -111,8 +111,7 @@ void ChangeSaverPassword(HWND owner) {
     using ChangePasswordFn = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2);
     HMODULE library = LoadLibraryA("MPR.DLL");
     if (!library) return;
-    auto changePassword = reinterpret_cast<ChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    const auto changePassword = LookUpEntryPoint<ChangePasswordFn>(library, "PwdChangePasswordA");
     if (changePassword) changePassword("SCRSAVE", owner, 0, 0);
     FreeLibrary(library);
 }

@@ -1,16 +1,14 @@
 // The program's window procedure: owns the rendering context and the frame timer.
 #include <windows.h>
 
-#include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
 #include "host/opengl_libraries_win32.h"
 #include "host/saver_behaviour_win32.h"
 #include "host/screen_saver_proc_win32.h"
-#include "particles/particle_snow.h"
-#include "scene/clock_time.h"
-#include "scene/render_frame.h"
-#include "scene/scene_setup.h"
-#include "scene/scene_window.h"
+#include "platform/platform.h"
+#include "scene/scene_lifecycle.h"
+
+HWND sceneWindow = nullptr;
 
 namespace {
 
@@ -38,15 +36,12 @@ RECT clientRect{};
 HDC deviceContext = nullptr;
 HGLRC renderContext = nullptr;
 
-// True once OpenGL could be loaded for the window's context. Without it no OpenGL entry point
-// exists to call, so the window simply shows nothing, as it would with a context that draws
-// nothing.
-bool openGlLoaded = false;
+// The scene's loaders report through message boxes owned by the screen-saver window.
+void* OwnerOfErrorMessages() { return sceneWindow; }
 
-void CreateScene(HWND window) {
+void CreateSceneWindow(HWND window) {
+    // The client size is the rectangle's right and bottom edges (it starts at 0, 0).
     GetClientRect(window, &clientRect);
-    clientWidth = clientRect.right;
-    clientHeight = clientRect.bottom;
 
     deviceContext = GetDC(window);
     // Before the pixel format, which the system's OpenGL answers: it is then the one loaded.
@@ -56,25 +51,22 @@ void CreateScene(HWND window) {
     renderContext = CreateRenderContext(deviceContext);
     MakeRenderContextCurrent(deviceContext, renderContext);
 
-    openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
-    if (openGlLoaded) {
-        SetupProjection();
-        SceneSetup();
-    }
+    // Without OpenGL for the context no entry point exists to call, so the window simply shows
+    // nothing, as it would with a context that draws nothing.
+    const bool openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
+    SetErrorMessageOwner(OwnerOfErrorMessages);
+    if (openGlLoaded) CreateScene(clientRect.right, clientRect.bottom);
     SetTimer(window, kFrameTimer, kFramePeriodMilliseconds, nullptr);
 }
 
 void DrawFrame() {
-    UpdateScene();
-    if (openGlLoaded) RenderFrame();
+    TickScene();
     SwapBuffers(deviceContext);
 }
 
-void DestroyScene(HWND window) {
+void DestroySceneWindow(HWND window) {
     KillTimer(window, kFrameTimer);
-    snow.Release();
-    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-    sceneQuadric = nullptr;
+    ReleaseScene();
     MakeRenderContextCurrent(deviceContext, nullptr);
     DeleteRenderContext(renderContext);
     ReleaseDC(window, deviceContext);
@@ -87,13 +79,13 @@ LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     sceneWindow = window;
     switch (message) {
         case WM_CREATE:
-            CreateScene(window);
+            CreateSceneWindow(window);
             return 0;
         case WM_TIMER:  // every timer message draws, whatever its identifier
             DrawFrame();
             return 0;
         case WM_DESTROY:
-            DestroyScene(window);
+            DestroySceneWindow(window);
             return 0;
         default:
             return DefScreenSaverProc(window, message, wParam, lParam);

@@ -10,12 +10,8 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "resources/resource_ids.h"
-#include "scene/scene_window.h"
 
-uint32_t pointSpriteProgram = 0;
-uint32_t snowTexture = 0;
-bool pointSpriteProgramLoaded = false;
-bool snowTextureLoaded = false;
+PointSpriteObjects pointSpriteObjects;
 
 // Right after the two animation stopwatches (priority 1000, scene/clock_time.cpp).
 __attribute__((init_priority(1001))) ParticleSnow snow;
@@ -50,14 +46,14 @@ ParticleSnow::ParticleSnow() : stopwatch(StartStopwatch()) {}
 ParticleSnow::~ParticleSnow() = default;
 
 void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
-    if (!pointSpriteProgramLoaded) {
-        pointSpriteProgram = LoadShaderProgram(POINT_SPRITE_VERTEX_SHADER, POINT_SPRITE_FRAGMENT_SHADER);
-        if (pointSpriteProgram != 0) {
-            pointSpriteProgramLoaded = true;
+    if (!pointSpriteObjects.pointSpriteProgramLoaded) {
+        pointSpriteObjects.pointSpriteProgram = LoadShaderProgram(POINT_SPRITE_VERTEX_SHADER, POINT_SPRITE_FRAGMENT_SHADER);
+        if (pointSpriteObjects.pointSpriteProgram != 0) {
+            pointSpriteObjects.pointSpriteProgramLoaded = true;
         } else if (glCapabilities.shaderObjects) {
             // The snow still falls; it is drawn without the program. A context without shader
             // objects at all (Windows' own OpenGL 1.1) cannot have one: nothing to report there.
-            ShowErrorMessage(sceneWindow, "coud not load base point sprite shader", "load issue");
+            ShowErrorMessage("coud not load base point sprite shader", "load issue");
         }
     }
 
@@ -86,15 +82,15 @@ void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
 
     SeedFlakes();
 
-    if (!snowTextureLoaded) {
-        glGenTextures(1, &snowTexture);
-        glBindTexture(GL_TEXTURE_2D, snowTexture);
+    if (!pointSpriteObjects.snowTextureLoaded) {
+        glGenTextures(1, &pointSpriteObjects.snowTexture);
+        glBindTexture(GL_TEXTURE_2D, pointSpriteObjects.snowTexture);
         LoadTgaTexture();
         // Judged by the name alone: an image that did not upload is not noticed here.
-        if (snowTexture != 0) {
-            snowTextureLoaded = true;
+        if (pointSpriteObjects.snowTexture != 0) {
+            pointSpriteObjects.snowTextureLoaded = true;
         } else {
-            ShowErrorMessage(sceneWindow, "coud not load Snow Flake Texture", "load issue");
+            ShowErrorMessage("coud not load Snow Flake Texture", "load issue");
         }
     }
 }
@@ -215,15 +211,17 @@ void ParticleSnow::Release() {
 
 void ResetParticleState() {
     snow.Release();
-    snow.stopwatch = StartStopwatch();
-    snow.lastTime = snow.deltaTime = 0.0f;
-    snow.lastCounts = 0;
-    pointSpriteProgram = snowTexture = 0;
-    pointSpriteProgramLoaded = snowTextureLoaded = false;
+    snow.RewindStopwatch(0.0);
+    pointSpriteObjects = PointSpriteObjects{};
 }
 
 void ParticleSnow::RewindStopwatch(double seconds) {
     stopwatch.frequency = ReadPerformanceFrequency();
     stopwatch.start =
         ReadPerformanceCounter() - static_cast<int64_t>(seconds * static_cast<double>(stopwatch.frequency) + 0.5);
+    // The next update moves the flakes by all the seconds the stopwatch now reads, as the first
+    // update after its start does; a reading kept from before would make that step the
+    // difference between two unrelated clocks.
+    lastTime = deltaTime = 0.0f;
+    lastCounts = 0;
 }

@@ -6,12 +6,7 @@
 #include <memory>
 
 #include "particles/particle_system.h"
-#include "scene/stopwatch.h"
-
-// Become true once pointSpriteProgram / snowTexture has been made; neither is made again in
-// the process after that.
-extern bool pointSpriteProgramLoaded;
-extern bool snowTextureLoaded;
+#include "platform/stopwatch.h"
 
 class ParticleSnow : public ParticleSystem {
 public:
@@ -33,8 +28,8 @@ public:
     // Draws the flakes from the last to the first (the reversed copies the last Update wrote).
     void RenderReversed();
 
-    // Sets the stopwatch so that it reads `seconds` now: the native front-end uses it for
-    // reproducible frames.
+    // Sets the stopwatch so that it reads `seconds` now, as if started that long ago with no
+    // update since: the native front-end uses it for reproducible frames.
     void RewindStopwatch(double seconds);
 
     Stopwatch stopwatch;

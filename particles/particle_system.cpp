@@ -22,7 +22,7 @@ namespace {
 void PointAttributeAt(const char* name, GLint components, const float* values) {
     // Looked up by name on every draw, nothing cached. A name the program lacks (or program 0)
     // gives -1, which OpenGL answers with an error and no effect.
-    const GLint location = glGetAttribLocation(pointSpriteProgram, name);
+    const GLint location = glGetAttribLocation(pointSpriteObjects.pointSpriteProgram, name);
     glEnableVertexAttribArray(static_cast<GLuint>(location));
     glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, values);
 }
@@ -39,14 +39,14 @@ void ParticleSystem::DrawPointSprites(const float* positionArray, const float* a
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, GL_TRUE);
     glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
-    glBindTexture(GL_TEXTURE_2D, snowTexture);
-    glUseProgram(pointSpriteProgram);
+    glBindTexture(GL_TEXTURE_2D, pointSpriteObjects.snowTexture);
+    glUseProgram(pointSpriteObjects.pointSpriteProgram);
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(4, GL_FLOAT, 0, positionArray);
 
-    glUniformMatrix4fv(glGetUniformLocationARB(pointSpriteProgram, "projMat"), 1, GL_FALSE, projMat);
-    glUniform2f(glGetUniformLocationARB(pointSpriteProgram, "viewportSize"), viewportSize[0], viewportSize[1]);
+    glUniformMatrix4fv(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "projMat"), 1, GL_FALSE, projMat);
+    glUniform2f(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "viewportSize"), viewportSize[0], viewportSize[1]);
 
     PointAttributeAt("pointScales", 1, pointScales);
     PointAttributeAt("angles", 1, angleArray);

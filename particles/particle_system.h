@@ -6,8 +6,16 @@
 
 // Created by the snow (particle_snow.cpp), which owns them; 0 while not made. Every particle
 // system draws with this program and shows this texture.
-extern uint32_t pointSpriteProgram;
-extern uint32_t snowTexture;
+struct PointSpriteObjects {
+    uint32_t pointSpriteProgram = 0;
+    uint32_t snowTexture = 0;
+    // Become true once the program / the texture has been made; neither is made again in the
+    // process after that.
+    bool pointSpriteProgramLoaded = false;
+    bool snowTextureLoaded = false;
+};
+
+extern PointSpriteObjects pointSpriteObjects;
 
 class ParticleSystem {
 public:

@@ -38,5 +38,11 @@ bool ResourceModuleAvailable();
 // 14-byte file header, exactly as the Windows resource compiler stores it.
 ResourceBytes FindModuleResource(const char* type, int id);
 
-// A modal message with an OK button only, owned by the given window (a window handle, or null).
-void ShowErrorMessage(void* ownerWindow, const char* text, const char* caption);
+// Finds the window that owns an error message at the moment it is shown (a window handle, or
+// null for none): the screen-saver window, which the scene's window procedure stores on every
+// message. Until one is set, messages have no owner.
+using OwnerWindowLookup = void* (*)();
+void SetErrorMessageOwner(OwnerWindowLookup ownerWindow);
+
+// A modal message with an OK button only, owned by the window the lookup names.
+void ShowErrorMessage(const char* text, const char* caption);

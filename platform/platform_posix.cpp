@@ -80,7 +80,10 @@ ResourceBytes FindModuleResource(const char* type, int id) {
     return {nullptr, 0};
 }
 
-void ShowErrorMessage(void*, const char* text, const char* caption) {
+// A message on the terminal has no owner window.
+void SetErrorMessageOwner(OwnerWindowLookup) {}
+
+void ShowErrorMessage(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     shownMessages.push_back({text, caption});
 }

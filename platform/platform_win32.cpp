@@ -5,6 +5,8 @@
 
 namespace {
 
+OwnerWindowLookup errorMessageOwner = nullptr;
+
 // The module whose image holds this code: the screen saver itself, whatever its file is called.
 HMODULE OwnModule() {
     HMODULE module = nullptr;
@@ -49,6 +51,8 @@ ResourceBytes FindModuleResource(const char* type, int id) {
     return {static_cast<const unsigned char*>(data), SizeofResource(module, info)};
 }
 
-void ShowErrorMessage(void* ownerWindow, const char* text, const char* caption) {
-    MessageBoxA(static_cast<HWND>(ownerWindow), text, caption, MB_OK);
+void SetErrorMessageOwner(OwnerWindowLookup ownerWindow) { errorMessageOwner = ownerWindow; }
+
+void ShowErrorMessage(const char* text, const char* caption) {
+    MessageBoxA(static_cast<HWND>(errorMessageOwner ? errorMessageOwner() : nullptr), text, caption, MB_OK);
 }

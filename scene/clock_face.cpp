@@ -2,7 +2,6 @@
 
 #include "gfx/gl.h"
 #include "scene/mesh_steps.h"
-#include "scene/scene_setup.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ constexpr double hubRadiusY = 0.5;
 
 // The arrowhead's point sits tipOffset along the rod's axis (the rod runs down -z from the
 // hub); the cone opens towards the hub over 2 units to tipRadius.
-void DrawHand(float rodRadius, float rodLength, float tipOffset, double tipRadius) {
+void DrawHand(GLUquadric* quadric, float rodRadius, float rodLength, float tipOffset, double tipRadius) {
     glPushMatrix();
     glScalef(1.0f, 1.0f, 0.05f);
     DiscRings hub;
@@ -32,19 +31,23 @@ void DrawHand(float rodRadius, float rodLength, float tipOffset, double tipRadiu
 
     glTranslatef(0.0f, 0.0f, tipOffset);
     // Without a quadric there is nothing to draw the cone with; the hand goes without it.
-    if (sceneQuadric) gluCylinder(sceneQuadric, 0.00001, tipRadius, 2.0, 25, 25);
+    if (quadric) gluCylinder(quadric, 0.00001, tipRadius, 2.0, 25, 25);
 }
 
 }  // namespace
 
-void DrawClockFace() {
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[dialTexture]);
+void DrawClockFace(uint32_t texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
     DiscRings dial;
     FillInnerRing(dial, holeRadius, holeTextureFactor);
     FillOuterRing(dial, dialRadius, dialRadius);
     EmitRingDisc(dial, plainRim, FrontTexture::UnbindAfterFront);
 }
 
-void DrawHourHand(float rodRadius, float rodLength) { DrawHand(rodRadius, rodLength, -11.5f, 2.0); }
+void DrawHourHand(GLUquadric* quadric, float rodRadius, float rodLength) {
+    DrawHand(quadric, rodRadius, rodLength, -11.5f, 2.0);
+}
 
-void DrawMinuteHand(float rodRadius, float rodLength) { DrawHand(rodRadius, rodLength, -13.0f, 1.2); }
+void DrawMinuteHand(GLUquadric* quadric, float rodRadius, float rodLength) {
+    DrawHand(quadric, rodRadius, rodLength, -13.0f, 1.2);
+}

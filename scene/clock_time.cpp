@@ -7,14 +7,7 @@
 
 // Both stopwatches run before anything else of the program (the snow's own stopwatch, which
 // starts right after them, has the next priority).
-__attribute__((init_priority(1000))) Stopwatch gearStopwatch = StartStopwatch();
-__attribute__((init_priority(1000))) Stopwatch swingStopwatch = StartStopwatch();
-
-float secondFraction = 0.0f;
-float minuteFraction = 0.0f;
-float hourFraction = 0.0f;
-float gearAngle = 0.0f;
-float swingSeconds = 0.0f;
+__attribute__((init_priority(1000))) ClockTime clockTime = StartedClockTime();
 
 namespace {
 
@@ -32,28 +25,30 @@ void UpdateScene() {
 
     // Each step is worked out in double precision and stored in single precision; the next
     // step reads the stored value. Just before midnight hourFraction rounds up to exactly 2.
+    ClockTime& t = clockTime;
     const float milliseconds = static_cast<float>(now.millisecond / 1000.0);
-    secondFraction = static_cast<float>(milliseconds / 60.0 + now.second / 60.0);
-    minuteFraction = static_cast<float>(now.minute / 60.0 + secondFraction / 60.0);
-    hourFraction = static_cast<float>(now.hour / 12.0 + minuteFraction / 12.0);
+    t.secondFraction = static_cast<float>(milliseconds / 60.0 + now.second / 60.0);
+    t.minuteFraction = static_cast<float>(now.minute / 60.0 + t.secondFraction / 60.0);
+    t.hourFraction = static_cast<float>(now.hour / 12.0 + t.minuteFraction / 12.0);
 
     // Whole periods come off the machinery's clocks before they are rounded (beyond the first
     // hour), so that it moves as smoothly after a month as in the first minute.
-    gearAngle = static_cast<float>(50.0 * ElapsedSecondsInPeriod(gearStopwatch, kGearPeriodSeconds));
-    swingSeconds = ElapsedSecondsInPeriod(swingStopwatch, kSwingPeriodSeconds);
+    t.gearAngle = static_cast<float>(50.0 * ElapsedSecondsInPeriod(t.gearStopwatch, kGearPeriodSeconds));
+    t.swingSeconds = ElapsedSecondsInPeriod(t.swingStopwatch, kSwingPeriodSeconds);
 
     snow.Update();
 }
 
-void ResetClockTime() {
-    gearStopwatch = StartStopwatch();
-    swingStopwatch = StartStopwatch();
-    secondFraction = minuteFraction = hourFraction = gearAngle = swingSeconds = 0.0f;
+ClockTime StartedClockTime() {
+    ClockTime started;
+    started.gearStopwatch = StartStopwatch();
+    started.swingStopwatch = StartStopwatch();
+    return started;
 }
 
 void RewindAnimationStopwatches(double seconds) {
     const int64_t now = ReadPerformanceCounter();
-    for (Stopwatch* stopwatch : {&gearStopwatch, &swingStopwatch}) {
+    for (Stopwatch* stopwatch : {&clockTime.gearStopwatch, &clockTime.swingStopwatch}) {
         stopwatch->frequency = ReadPerformanceFrequency();
         stopwatch->start = now - static_cast<int64_t>(seconds * static_cast<double>(stopwatch->frequency) + 0.5);
     }

@@ -6,8 +6,8 @@
 #include "gfx/view_bounds.h"
 #include "particles/particle_snow.h"
 #include "scene/clock_time.h"
+#include "scene/draw_scene.h"
 #include "scene/gear_geometry.h"
-#include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 
 namespace {
@@ -61,15 +61,15 @@ struct GearPlacement {
 
 // Rates in inverse proportion to the tooth counts (30, 30, 30, 15, 60): neighbours mesh.
 const GearPlacement kGears[5] = {
-    {0.0f, 0.0f, -1.0f, false, 0.0, 2.0, &mediumGearList, &mediumAxleList,
+    {0.0f, 0.0f, -1.0f, false, 0.0, 2.0, &sceneObjects.mediumGearList, &sceneObjects.mediumAxleList,
      MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
-    {0.0f, 12.0f, -1.0f, false, 0.0, -2.0, &mediumGearList, &mediumAxleList,
+    {0.0f, 12.0f, -1.0f, false, 0.0, -2.0, &sceneObjects.mediumGearList, &sceneObjects.mediumAxleList,
      MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
-    {0.0f, 18.5f, 5.5f, true, 0.0, 2.0, &mediumGearList, &mediumAxleList,
+    {0.0f, 18.5f, 5.5f, true, 0.0, 2.0, &sceneObjects.mediumGearList, &sceneObjects.mediumAxleList,
      MediumGearWithAxleBounds(mediumAxleRadius, axleLength)},
-    {9.5f, -0.3f, -1.0f, false, 5.0, -4.0, &smallGearList, &thinAxleList,
+    {9.5f, -0.3f, -1.0f, false, 5.0, -4.0, &sceneObjects.smallGearList, &sceneObjects.thinAxleList,
      SmallGearWithAxleBounds(thinAxleRadius, axleLength)},
-    {-16.8f, -2.3f, -1.0f, false, 5.0, -1.0, &largeGearList, &thickAxleList,
+    {-16.8f, -2.3f, -1.0f, false, 5.0, -1.0, &sceneObjects.largeGearList, &sceneObjects.thickAxleList,
      LargeGearWithAxleBounds(thickAxleRadius, axleLength)},
 };
 
@@ -104,21 +104,21 @@ void DrawScene(bool forCubeMap) {
     glDisable(GL_TEXTURE_CUBE_MAP);
 
     // The pendulum swings through 50 sin(t) degrees about its pivot at (0, 30, 20).
-    const float swing = static_cast<float>(std::sin(swingSeconds));
+    const float swing = static_cast<float>(std::sin(clockTime.swingSeconds));
     glTranslatef(0.0f, 0.0f, 20.0f);
     glTranslatef(0.0f, 30.0f, 0.0f);
     glRotatef(270.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(Degrees(-50.0 * swing), 0.0f, 1.0f, 0.0f);
     ApplyMaterial(kBrass);
-    UseLitProgram(pixelLightingProgram);
-    if (InView(kPendulumBounds)) glCallList(pendulumList);
+    UseLitProgram(sceneObjects.pixelLightingProgram);
+    if (InView(kPendulumBounds)) glCallList(sceneObjects.pendulumList);
     ApplyMaterial(kClockwork);
     NextPiece();
 
     if (!forCubeMap) {
         ApplyMaterial(kBlack);
-        DrawHand(39.9f, hourFraction, hourHandList);
-        DrawHand(39.8f, minuteFraction, minuteHandList);
+        DrawHand(39.9f, clockTime.hourFraction, sceneObjects.hourHandList);
+        DrawHand(39.8f, clockTime.minuteFraction, sceneObjects.minuteHandList);
     }
     ApplyMaterial(kClockwork);
 
@@ -128,13 +128,13 @@ void DrawScene(bool forCubeMap) {
     glRotatef(Degrees(50.0 * swing), 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, -30.0f, 0.0f);
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    UseLitProgram(litTexturedProgram);
+    UseLitProgram(sceneObjects.litTexturedProgram);
     NextPiece();
 
     for (const GearPlacement& gear : kGears) {
         glTranslatef(gear.x, gear.y, gear.z);
         if (gear.turnedUp) glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(Degrees(gear.start + gear.rate * gearAngle), 0.0f, 0.0f, 1.0f);
+        glRotatef(Degrees(gear.start + gear.rate * clockTime.gearAngle), 0.0f, 0.0f, 1.0f);
         // The shaft shows the texture its gear binds: the two go together.
         if (InView(gear.bounds)) {
             glCallList(*gear.gearList);
@@ -147,7 +147,7 @@ void DrawScene(bool forCubeMap) {
         glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
         glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
         glScalef(1.0f, 1.0f, 0.1f);
-        glCallList(clockFaceList);
+        glCallList(sceneObjects.clockFaceList);
         NextPiece();
     }
 
@@ -159,7 +159,7 @@ void DrawScene(bool forCubeMap) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glScalef(10000.0f, 10000.0f, 10000.0f);
     glCullFace(GL_FRONT);
-    glCallList(skyBoxList);
+    glCallList(sceneObjects.skyBoxList);
     glCullFace(GL_BACK);
     glPopMatrix();
 

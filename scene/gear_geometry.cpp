@@ -6,7 +6,6 @@
 #include "gfx/gl.h"
 #include "gfx/sphere.h"
 #include "scene/mesh_steps.h"
-#include "scene/scene_setup.h"
 
 namespace {
 
@@ -26,8 +25,8 @@ constexpr GearShape largeGear{2.0, 10.0, {2, 1, 0, 1, 1.0, 2.0, 12.0}};
 // The metal texture maps once across each face; the hole keeps a tenth of it.
 constexpr double gearInnerTextureFactor = 0.1;
 
-void DrawGear(const GearShape& gear) {
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[metalTexture]);
+void DrawGear(const GearShape& gear, uint32_t metal) {
+    glBindTexture(GL_TEXTURE_2D, metal);
     DiscRings rings;
     FillInnerRing(rings, gear.holeRadius, gearInnerTextureFactor);
     FillOuterRing(rings, gear.bodyRadius, gear.bodyRadius);
@@ -51,9 +50,9 @@ BoundingSphere GearWithAxleBounds(const GearShape& gear, float axleRadius, float
 
 }  // namespace
 
-void DrawMediumGear() { DrawGear(mediumGear); }
-void DrawSmallGear() { DrawGear(smallGear); }
-void DrawLargeGear() { DrawGear(largeGear); }
+void DrawMediumGear(uint32_t metal) { DrawGear(mediumGear, metal); }
+void DrawSmallGear(uint32_t metal) { DrawGear(smallGear, metal); }
+void DrawLargeGear(uint32_t metal) { DrawGear(largeGear, metal); }
 
 void DrawAxle(float radius, float length) { EmitCappedCylinder(radius, length / 2.0f, -length / 2.0f); }
 

@@ -3,14 +3,16 @@
 // places and turns the lists. Everything is modelled around the z axis.
 #pragma once
 
+#include <cstdint>
+
 #include "gfx/view_bounds.h"
 
 // Gears of 30, 15 and 60 teeth between z = -1 and z = +1, so neighbours mesh tooth for tooth
-// when turned at rates in inverse proportion to their tooth counts. Each binds the metal
-// texture first and changes no matrix.
-void DrawMediumGear();
-void DrawSmallGear();
-void DrawLargeGear();
+// when turned at rates in inverse proportion to their tooth counts. Each binds the texture
+// `metal` first and changes no matrix.
+void DrawMediumGear(uint32_t metal);
+void DrawSmallGear(uint32_t metal);
+void DrawLargeGear(uint32_t metal);
 
 // A capped shaft of the given radius centred on the origin, from z = -length/2 to +length/2.
 // It binds nothing, so it shows the texture of the gear drawn before it.

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "gfx/vector3.h"
+
 // 3.14159 / 180, not the exact pi / 180: the point at 360 degrees therefore lands a little
 // short of the point at 0 degrees, and every mesh has that small seam.
 constexpr double degreeFactor = 3.14159 / 180.0;
@@ -18,9 +20,7 @@ constexpr int innerRingPoints = 61;   // every 6 degrees, 0 to 360 inclusive
 constexpr double outerRingStepDegrees = 3.0;
 constexpr double innerRingStepDegrees = 6.0;
 
-struct MeshPoint {
-    double x, y, z;
-};
+using MeshPoint = Vector3d;
 
 struct MeshTexCoord {
     float u, v;

@@ -3,8 +3,9 @@
 #include "gfx/camera_frame.h"
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
-#include "gfx/sphere.h"
 #include "particles/particle_snow.h"
+#include "scene/draw_scene.h"
+#include "scene/glass_dome.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_window.h"
 
@@ -29,16 +30,16 @@ void BeginEnvironmentPass() {
     SetPerspective(90.0, 1.0, 100000.0);
     glViewport(0, 0, environmentFaceSize, environmentFaceSize);
     glMatrixMode(GL_MODELVIEW);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
     glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 environmentDepthBuffer);
+                                 sceneObjects.environmentDepthBuffer);
 }
 
 void RenderEnvironmentFace(CameraFrameRecord& faceCamera, int face) {
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
-                              environmentCubeMap, 0);
+                              sceneObjects.environmentCubeMap, 0);
     glLoadIdentity();
     faceCamera.forward = cubeMapFaceForward[face];
     faceCamera.up = cubeMapFaceUp[face];
@@ -59,8 +60,8 @@ void DrawDomeSide(GLenum culledFace) {
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     MultInverseCameraRotation();
-    if (domeSphereList != 0) {
-        glCallList(domeSphereList);
+    if (sceneObjects.domeSphereList != 0) {
+        glCallList(sceneObjects.domeSphereList);
     } else {
         DrawDomeSphere();
     }
@@ -80,7 +81,7 @@ void DrawDome() {
     glEnable(GL_TEXTURE_GEN_R);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_TEXTURE_CUBE_MAP);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
 
     glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
@@ -110,8 +111,6 @@ void DrawDome() {
 
 }  // namespace
 
-void DrawDomeSphere() { DrawSphere(5.1f, 100, 50); }
-
 void RenderFrame() {
     RenderEnvironmentCubeMap(domeCentre);
     glEnable(GL_NORMALIZE);
@@ -125,20 +124,20 @@ void RenderFrame() {
 
 void RenderEnvironmentCubeMap(const float* centre) {
     // Without a usable framebuffer object the faces keep their fixed content.
-    if (environmentFramebufferUsable) {
+    if (sceneObjects.environmentFramebufferUsable) {
         BeginEnvironmentPass();
         CameraFrameRecord faceCamera = FaceCameraAt(centre);
         for (int face = 0; face < kFixedFace; ++face) RenderEnvironmentFace(faceCamera, face);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
-    glViewport(0, 0, viewportWidth, viewportHeight);
-    SetPerspective(35.0, AspectRatio(viewportWidth, viewportHeight), 1.0e10);
+    glViewport(0, 0, sceneSize.viewportWidth, sceneSize.viewportHeight);
+    SetPerspective(mainViewFieldOfView, AspectRatio(sceneSize.viewportWidth, sceneSize.viewportHeight), 1.0e10);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
 void RenderFixedEnvironmentFace() {
-    if (!environmentFramebufferUsable) return;
+    if (!sceneObjects.environmentFramebufferUsable) return;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -151,7 +150,7 @@ void RenderFixedEnvironmentFace() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glViewport(0, 0, viewportWidth, viewportHeight);
+    glViewport(0, 0, sceneSize.viewportWidth, sceneSize.viewportHeight);
 
     // Put back what drawing the scene changed, so the first frame starts from the set-up's state.
     glEnable(GL_LIGHTING);

@@ -11,40 +11,18 @@
 #include "platform/random.h"
 #include "resources/resource_ids.h"
 #include "scene/clock_face.h"
-#include "scene/clock_time.h"
 #include "scene/gear_geometry.h"
-#include "scene/render_frame.h"
+#include "scene/glass_dome.h"
 #include "scene/scene_window.h"
 #include "scene/sky_box.h"
 #include "scene/sky_box_faces.h"
 
-GLUquadric* sceneQuadric = nullptr;
-uint32_t sceneTextures[8] = {};
-uint32_t environmentCubeMap = 0;
-uint32_t environmentFramebuffer = 0;
-uint32_t environmentDepthBuffer = 0;
-bool environmentFramebufferUsable = false;
+SceneObjects sceneObjects;
 
 const uint32_t cubeMapFaceTargets[6] = {
     GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_Y,
     GL_TEXTURE_CUBE_MAP_POSITIVE_Y, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, GL_TEXTURE_CUBE_MAP_POSITIVE_Z,
 };
-
-uint32_t mediumGearList = 0;
-uint32_t smallGearList = 0;
-uint32_t largeGearList = 0;
-uint32_t thinAxleList = 0;
-uint32_t thickAxleList = 0;
-uint32_t mediumAxleList = 0;
-uint32_t pendulumList = 0;
-uint32_t skyBoxList = 0;
-uint32_t clockFaceList = 0;
-uint32_t hourHandList = 0;
-uint32_t minuteHandList = 0;
-uint32_t domeSphereList = 0;
-
-uint32_t litTexturedProgram = 0;
-uint32_t pixelLightingProgram = 0;
 
 const float lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
@@ -68,12 +46,12 @@ void SetUpLight(GLenum light) {
 }
 
 void LoadSceneTexture(int index, int bitmap) {
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[index]);
+    glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[index]);
     LoadBmpTexture(bitmap);
 }
 
 void LoadSceneTextures() {
-    glGenTextures(8, sceneTextures);
+    glGenTextures(8, sceneObjects.sceneTextures);
     LoadSceneTexture(metalTexture, METAL_BITMAP);
     // The sky faces, by their place in the sky box's table, in the order they are loaded.
     constexpr int kSkyLoadOrder[skyBoxFaceCount] = {1, 0, 3, 2, 4, 5};
@@ -83,9 +61,9 @@ void LoadSceneTextures() {
 
 // Six empty 1024 x 1024 faces, rendered into by the reflection pass.
 void CreateEnvironmentCubeMap() {
-    glGenTextures(1, &environmentCubeMap);
+    glGenTextures(1, &sceneObjects.environmentCubeMap);
     glEnable(GL_TEXTURE_CUBE_MAP);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -102,7 +80,7 @@ void CreateEnvironmentCubeMap() {
 void FillEnvironmentCubeMap() {
     std::vector<unsigned char> fill(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
     for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const uint32_t target : cubeMapFaceTargets) {
         glTexSubImage2D(target, 0, 0, 0, environmentFaceSize, environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, fill.data());
@@ -113,21 +91,21 @@ void FillEnvironmentCubeMap() {
 // face and the depth buffer attached; an incomplete one is treated as missing.
 void CreateEnvironmentRenderTarget() {
     if (glCapabilities.framebufferObjects) {
-        glGenFramebuffersEXT(1, &environmentFramebuffer);
-        glGenRenderbuffersEXT(1, &environmentDepthBuffer);
-        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, environmentDepthBuffer);
+        glGenFramebuffersEXT(1, &sceneObjects.environmentFramebuffer);
+        glGenRenderbuffersEXT(1, &sceneObjects.environmentDepthBuffer);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
         glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
 
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
         glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                     environmentDepthBuffer);
+                                     sceneObjects.environmentDepthBuffer);
         glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
-                                  environmentCubeMap, 0);
-        environmentFramebufferUsable =
+                                  sceneObjects.environmentCubeMap, 0);
+        sceneObjects.environmentFramebufferUsable =
             glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
-    if (!environmentFramebufferUsable) FillEnvironmentCubeMap();
+    if (!sceneObjects.environmentFramebufferUsable) FillEnvironmentCubeMap();
 }
 
 template <typename Draw>
@@ -138,26 +116,28 @@ void Compile(uint32_t list, Draw draw) {
 }
 
 void CompileDisplayLists() {
+    SceneObjects& o = sceneObjects;
     const uint32_t first = glGenLists(11);
-    uint32_t* const lists[11] = {&mediumGearList, &smallGearList, &largeGearList, &thinAxleList,
-                                 &thickAxleList,  &mediumAxleList, &pendulumList,  &skyBoxList,
-                                 &clockFaceList,  &hourHandList,   &minuteHandList};
+    uint32_t* const lists[11] = {&o.mediumGearList, &o.smallGearList, &o.largeGearList, &o.thinAxleList,
+                                 &o.thickAxleList,  &o.mediumAxleList, &o.pendulumList,  &o.skyBoxList,
+                                 &o.clockFaceList,  &o.hourHandList,   &o.minuteHandList};
     for (int i = 0; i < 11; ++i) *lists[i] = first + static_cast<uint32_t>(i);
 
-    Compile(mediumGearList, DrawMediumGear);
-    Compile(smallGearList, DrawSmallGear);
-    Compile(largeGearList, DrawLargeGear);
-    Compile(thinAxleList, [] { DrawAxle(thinAxleRadius, axleLength); });
-    Compile(thickAxleList, [] { DrawAxle(thickAxleRadius, axleLength); });
-    Compile(mediumAxleList, [] { DrawAxle(mediumAxleRadius, axleLength); });
-    Compile(pendulumList, [] { DrawPendulum(pendulumRodRadius, pendulumRodLength); });
-    Compile(skyBoxList, DrawSkyBox);
-    Compile(clockFaceList, DrawClockFace);
-    Compile(hourHandList, [] { DrawHourHand(1.0f, 10.0f); });
-    Compile(minuteHandList, [] { DrawMinuteHand(0.6f, 12.0f); });
+    const uint32_t metal = o.sceneTextures[metalTexture];
+    Compile(o.mediumGearList, [metal] { DrawMediumGear(metal); });
+    Compile(o.smallGearList, [metal] { DrawSmallGear(metal); });
+    Compile(o.largeGearList, [metal] { DrawLargeGear(metal); });
+    Compile(o.thinAxleList, [] { DrawAxle(thinAxleRadius, axleLength); });
+    Compile(o.thickAxleList, [] { DrawAxle(thickAxleRadius, axleLength); });
+    Compile(o.mediumAxleList, [] { DrawAxle(mediumAxleRadius, axleLength); });
+    Compile(o.pendulumList, [] { DrawPendulum(pendulumRodRadius, pendulumRodLength); });
+    Compile(o.skyBoxList, [&o] { DrawSkyBox(o.sceneTextures); });
+    Compile(o.clockFaceList, [&o] { DrawClockFace(o.sceneTextures[dialTexture]); });
+    Compile(o.hourHandList, [&o] { DrawHourHand(o.sceneQuadric, 1.0f, 10.0f); });
+    Compile(o.minuteHandList, [&o] { DrawMinuteHand(o.sceneQuadric, 0.6f, 12.0f); });
 
-    domeSphereList = glGenLists(1);
-    Compile(domeSphereList, DrawDomeSphere);
+    o.domeSphereList = glGenLists(1);
+    Compile(o.domeSphereList, DrawDomeSphere);
 }
 
 // Turned by 3.14 radians (not pi) about its up axis, then moved 23 units forward: the camera
@@ -171,33 +151,29 @@ void PlaceCamera() {
     CameraFrame.origin.z += 23.0f * CameraFrame.forward.z;
 }
 
+// What the snow sizes its sprites from: the client size and the projection current now.
+struct SnowView {
+    float viewportSize[2];
+    float projection[16];
+};
+
+SnowView CurrentSnowView() {
+    SnowView view{{static_cast<float>(sceneSize.clientWidth), static_cast<float>(sceneSize.clientHeight)}, {}};
+    glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
+    return view;
+}
+
 // The snow sizes its sprites from the projection made at window creation.
 void InitSnow() {
-    const float viewportSize[2] = {static_cast<float>(clientWidth), static_cast<float>(clientHeight)};
-    float projection[16] = {};
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    snow.Init(viewportSize, projection);
+    const SnowView view = CurrentSnowView();
+    snow.Init(view.viewportSize, view.projection);
 }
 
 }  // namespace
 
-void ResetSceneState() {
-    sceneQuadric = nullptr;
-    for (uint32_t& texture : sceneTextures) texture = 0;
-    environmentCubeMap = environmentFramebuffer = environmentDepthBuffer = 0;
-    environmentFramebufferUsable = false;
-    mediumGearList = smallGearList = largeGearList = 0;
-    thinAxleList = thickAxleList = mediumAxleList = pendulumList = 0;
-    skyBoxList = clockFaceList = hourHandList = minuteHandList = domeSphereList = 0;
-    litTexturedProgram = pixelLightingProgram = 0;
-
-    ResetSceneWindow();
-    ResetClockTime();
-    ResetCameraFrame();
-}
-
 void SceneSetup() {
-    sceneQuadric = gluNewQuadric();
+    sceneObjects.created = true;
+    sceneObjects.sceneQuadric = gluNewQuadric();
     SeedRandom(ReadTickCount());  // every run snows differently
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
 
@@ -229,8 +205,8 @@ void SceneSetup() {
     glShadeModel(GL_SMOOTH);
     CompileDisplayLists();
 
-    litTexturedProgram = LoadShaderProgram(LIT_TEXTURED_VERTEX_SHADER, LIT_TEXTURED_FRAGMENT_SHADER);
-    pixelLightingProgram = LoadShaderProgram(PIXEL_LIGHTING_VERTEX_SHADER, PIXEL_LIGHTING_FRAGMENT_SHADER);
+    sceneObjects.litTexturedProgram = LoadShaderProgram(LIT_TEXTURED_VERTEX_SHADER, LIT_TEXTURED_FRAGMENT_SHADER);
+    sceneObjects.pixelLightingProgram = LoadShaderProgram(PIXEL_LIGHTING_VERTEX_SHADER, PIXEL_LIGHTING_FRAGMENT_SHADER);
 
     PlaceCamera();
     InitSnow();
@@ -240,16 +216,10 @@ void SceneSetup() {
     // unlit), so switching it on now changes no pixel and lets the first frame's faces draw the
     // sky with the same fixed-function program as every later frame: one program fewer for the
     // driver to build before the first frame. Without them the fixed-function lighting reads it.
-    if (litTexturedProgram != 0 && pixelLightingProgram != 0) glEnable(GL_NORMALIZE);
-
-    // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
-    RenderFixedEnvironmentFace();
+    if (sceneObjects.litTexturedProgram != 0 && sceneObjects.pixelLightingProgram != 0) glEnable(GL_NORMALIZE);
 }
 
-void FollowClientSize() {
-    SetupProjection();
-    const float viewportSize[2] = {static_cast<float>(clientWidth), static_cast<float>(clientHeight)};
-    float projection[16] = {};
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    snow.FollowViewport(viewportSize, projection);
+void FollowProjection() {
+    const SnowView view = CurrentSnowView();
+    snow.FollowViewport(view.viewportSize, view.projection);
 }

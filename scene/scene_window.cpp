@@ -2,28 +2,20 @@
 
 #include "gfx/gl.h"
 
-void* sceneWindow = nullptr;
-int clientWidth = 0;
-int clientHeight = 0;
-int viewportWidth = 0;
-int viewportHeight = 0;
-
-void ResetSceneWindow() {
-    sceneWindow = nullptr;
-    clientWidth = clientHeight = viewportWidth = viewportHeight = 0;
-}
+SceneSize sceneSize;
 
 double AspectRatio(int width, int height) {
     return static_cast<double>(width) / static_cast<double>(height > 0 ? height : 1);
 }
 
 void SetupProjection() {
-    viewportWidth = clientWidth;
-    viewportHeight = clientHeight;
-    glViewport(0, 0, viewportWidth, viewportHeight);
+    sceneSize.viewportWidth = sceneSize.clientWidth;
+    sceneSize.viewportHeight = sceneSize.clientHeight;
+    glViewport(0, 0, sceneSize.viewportWidth, sceneSize.viewportHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(35.0, AspectRatio(viewportWidth, viewportHeight), static_cast<double>(0.1f), 100000.0);
+    gluPerspective(mainViewFieldOfView, AspectRatio(sceneSize.viewportWidth, sceneSize.viewportHeight),
+                   static_cast<double>(0.1f), 100000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

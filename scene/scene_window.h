@@ -1,20 +1,19 @@
-// The window-side state the scene reads: the window that owns message boxes, the client size
-// taken at creation, and the viewport and projection made once from it.
+// The window-side values the scene reads: the client size the scene was created for (or last
+// followed), and the viewport and projection made once from it.
 #pragma once
 
-// The screen-saver window (a window handle), stored on every message it receives.
-extern void* sceneWindow;
+struct SceneSize {
+    int clientWidth = 0;     // the client area's width, taken when the scene is created
+    int clientHeight = 0;    // and its height
+    int viewportWidth = 0;   // copied from clientWidth by SetupProjection
+    int viewportHeight = 0;  // copied from clientHeight by SetupProjection
+};
 
-// Client size taken when the window is created.
-extern int clientWidth;
-extern int clientHeight;
+// No size before the first window; written only by the scene's lifecycle and SetupProjection.
+extern SceneSize sceneSize;
 
-// The viewport's size, copied from the client size by SetupProjection.
-extern int viewportWidth;
-extern int viewportHeight;
-
-// No window and no size, as before the first window (through ResetSceneState).
-void ResetSceneWindow();
+// The vertical field of view of the main view, in degrees.
+constexpr double mainViewFieldOfView = 35.0;
 
 // Width over height as a floating-point quotient. A client area of no height (a collapsed
 // preview, say) counts as one pixel high, so the projection stays finite.

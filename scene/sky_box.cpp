@@ -2,13 +2,12 @@
 
 #include "gfx/gl.h"
 #include "scene/mesh_steps.h"
-#include "scene/scene_setup.h"
 #include "scene/sky_box_faces.h"
 
-void DrawSkyBox() {
+void DrawSkyBox(const uint32_t* textures) {
     for (const SkyBoxFace& face : skyBoxFaces) {
         if (face.turnFirst) glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-        glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureIndex]);
+        glBindTexture(GL_TEXTURE_2D, textures[face.textureIndex]);
         glBegin(GL_TRIANGLES);
         for (const auto& triangle : face.triangles) {
             // The facet normal negated, so that it faces the viewer inside the box.

@@ -9,10 +9,6 @@ minutes="${1:?usage: scripts/soak.sh MINUTES}"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target vintrel_windows_tests >/dev/null
 source scripts/wine-env.sh
-vintrel_ensure_wine_prefix
-unset DISPLAY
-vintrel_start_virtual_display 640x480
-trap 'wineserver -k 2>/dev/null || true; kill "$vintrel_xvfb_pid" 2>/dev/null || true' EXIT
-vintrel_start_wine_session
+vintrel_open_windows_session 640x480
 VINTREL_SOAK_SECONDS=$(awk -v m="$minutes" 'BEGIN { print m * 60 }') VINTREL_SOAK_MESSAGES=100000 \
     wine build/windows/bin/vintrel_windows_tests.exe --gtest_brief=1 --gtest_filter=Soak.* </dev/null

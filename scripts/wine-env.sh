@@ -52,3 +52,13 @@ vintrel_start_wine_session() {
     wineserver --persistent=60 </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
+
+# For a script that runs the Windows programs itself: the prefix, a virtual display of the given
+# size (default 640x480) and a wineserver, the display and the server ended when the script exits.
+vintrel_open_windows_session() {
+    vintrel_ensure_wine_prefix
+    unset DISPLAY
+    vintrel_start_virtual_display "${1:-640x480}"
+    trap 'wineserver -k 2>/dev/null || true; kill "$vintrel_xvfb_pid" 2>/dev/null || true' EXIT
+    vintrel_start_wine_session
+}

@@ -12,6 +12,8 @@
 #include <functional>
 #include <sstream>
 
+#include "tests/support/temporary_directory.h"
+
 namespace {
 
 // A delay far beyond WaitFor's limit: only events can make the program draw again or end in time.
@@ -46,7 +48,7 @@ struct Vintrel {
     }
     std::string Stderr() const { return (std::ostringstream() << std::ifstream(stderrPath).rdbuf()).str(); }
 
-    const std::string stderrPath = std::string(getenv("TMPDIR") ?: "/tmp") + "/vintrel-" + std::to_string(getpid());
+    const std::string stderrPath = TemporaryDirectory() + "/vintrel-" + std::to_string(getpid());
     const pid_t pid;
     int status = 0;
     bool ended = false;

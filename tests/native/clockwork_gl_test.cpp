@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "gfx/texture_image.h"
@@ -11,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "scene/clock_time.h"
 #include "scene/mesh_steps.h"
+#include "scene/draw_scene.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 #include "scene/sky_box_faces.h"
@@ -39,7 +41,7 @@ Image View(uint32_t list, bool lit, double half, int pixels, const std::function
     lit ? glDisable(GL_TEXTURE_2D) : glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     const auto filterImages = [](GLint filter) {
-        for (const uint32_t texture : sceneTextures) glBindTexture(GL_TEXTURE_2D, texture), glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        for (const uint32_t texture : sceneObjects.sceneTextures) glBindTexture(GL_TEXTURE_2D, texture), glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     };
     filterImages(GL_NEAREST);
     glClearColor(0, 0, 1, 1);
@@ -55,12 +57,12 @@ Image View(uint32_t list, bool lit, double half, int pixels, const std::function
 // face it shows is lit by a light at the viewer: no face missing or inside out, normals outward.
 TEST(Meshes, SolidsAreClosedAndFaceOutwards) {
     const std::pair<const char*, uint32_t> solids[] = {
-        {"medium gear", mediumGearList}, {"small gear", smallGearList}, {"large gear", largeGearList}, {"thin axle", thinAxleList},
-        {"pendulum", pendulumList},      {"dial", clockFaceList},       {"hour hand", hourHandList},   {"minute hand", minuteHandList}};
+        {"medium gear", sceneObjects.mediumGearList}, {"small gear", sceneObjects.smallGearList}, {"large gear", sceneObjects.largeGearList}, {"thin axle", sceneObjects.thinAxleList},
+        {"pendulum", sceneObjects.pendulumList},      {"dial", sceneObjects.clockFaceList},       {"hour hand", sceneObjects.hourHandList},   {"minute hand", sceneObjects.minuteHandList}};
     for (const auto& [name, list] : solids) {
         double half = 0;
         glLoadIdentity();
-        for (const Vec3& p : Capture([list = list] { glPushMatrix(), glCallList(list), glPopMatrix(); })) {
+        for (const Vector3d& p : Capture([list = list] { glPushMatrix(), glCallList(list), glPopMatrix(); })) {
             half = std::max({half, 1.1 * std::abs(p.x), 1.1 * std::abs(p.y), 1.1 * std::abs(p.z)});
         }
         const float turns[6][2] = {{0, 0}, {180, 0}, {90, 0}, {-90, 0}, {35, 30}, {215, -30}};  // about y, then about x
@@ -85,7 +87,7 @@ TEST(Meshes, SolidsAreClosedAndFaceOutwards) {
 // farthest from mid-grey (a star, the dial's ink) whose texture coordinate `region` accepts.
 // `at` gives the point of the list that (u, v) covers; it is seen from where the image reads.
 double ShownVersusBitmap(uint32_t list, int bitmap, const std::function<bool(double, double)>& region,
-                         const std::function<Vec3(double, double)>& at) {
+                         const std::function<Vector3d(double, double)>& at) {
     const ResourceBytes resource = FindModuleResource("BITMAP", bitmap);
     const std::optional<TextureImage> image = ReadBitmapImage(resource.data, resource.size);
     if (!image) return 1e9;
@@ -105,7 +107,7 @@ double ShownVersusBitmap(uint32_t list, int bitmap, const std::function<bool(dou
             column = x - 8, row = y - 8;
         }
     }
-    const Vec3 centre = at((column + 8.0) / w, (row + 8.0) / h), du = at((column + 9.0) / w, (row + 8.0) / h) - centre,
+    const Vector3d centre = at((column + 8.0) / w, (row + 8.0) / h), du = at((column + 9.0) / w, (row + 8.0) / h) - centre,
                dv = at((column + 8.0) / w, (row + 9.0) / h) - centre, eye = centre + Cross(du, dv) * (1 / Length(Cross(du, dv)));
     const Image shown = View(list, false, 8 * Length(du), 16, [&] {
         glLoadIdentity();
@@ -124,16 +126,16 @@ double ShownVersusBitmap(uint32_t list, int bitmap, const std::function<bool(dou
 // every sky image on its face of the box where the image generator meant it.
 TEST(Meshes, ImagesLieOnTheirSurfacesTheRightWayRound) {
     // A gear's face and the dial map their image once across a disc of radius 5 at z = +1.
-    const auto disc = [](double u, double v) { return Vec3{5 * (2 * u - 1), 5 * (2 * v - 1), 1}; };
+    const auto disc = [](double u, double v) { return Vector3d{5 * (2 * u - 1), 5 * (2 * v - 1), 1}; };
     // Between the dial's one and two, where a mirrored image would show the ten.
-    EXPECT_LT(ShownVersusBitmap(clockFaceList, CLOCK_FACE_BITMAP, [](double u, double v) { return u > 0.6 && u < 0.85 && v > 0.6 && v < 0.85; },
+    EXPECT_LT(ShownVersusBitmap(sceneObjects.clockFaceList, CLOCK_FACE_BITMAP, [](double u, double v) { return u > 0.6 && u < 0.85 && v > 0.6 && v < 0.85; },
                                 disc), 3.0);
     // On the gear's face, clear of the hole and the teeth.
-    EXPECT_LT(ShownVersusBitmap(mediumGearList, METAL_BITMAP, [](double u, double v) { return std::abs(std::hypot(2 * u - 1, 2 * v - 1) - 0.6) < 0.35; },
+    EXPECT_LT(ShownVersusBitmap(sceneObjects.mediumGearList, METAL_BITMAP, [](double u, double v) { return std::abs(std::hypot(2 * u - 1, 2 * v - 1) - 0.6) < 0.35; },
                                 disc), 3.0);
     for (int face = 0; face < skyBoxFaceCount; ++face) {
-        const auto onFace = [face](double u, double v) { return Vec3{SkyFacePoint(face, u, v).x, SkyFacePoint(face, u, v).y, SkyFacePoint(face, u, v).z}; };
-        EXPECT_LT(ShownVersusBitmap(skyBoxList, skyBoxFaces[face].bitmapId, [](double, double) { return true; }, onFace), 3.0) << face;
+        const auto onFace = [face](double u, double v) { return Vector3d{SkyFacePoint(face, u, v).x, SkyFacePoint(face, u, v).y, SkyFacePoint(face, u, v).z}; };
+        EXPECT_LT(ShownVersusBitmap(sceneObjects.skyBoxList, skyBoxFaces[face].bitmapId, [](double, double) { return true; }, onFace), 3.0) << face;
     }
 }
 
@@ -141,7 +143,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 // What DrawScene draws in world coordinates, cut into its pieces (each the lists given); and
 // where light 0 then stands.
-std::vector<std::vector<Vec3>> DrawnScene(bool forCubeMap, const std::vector<std::vector<uint32_t>>& pieces, Vec3* light0 = nullptr) {
+std::vector<std::vector<Vector3d>> DrawnScene(bool forCubeMap, const std::vector<std::vector<uint32_t>>& pieces, Vector3d* light0 = nullptr) {
     UpdateScene();
     glMatrixMode(GL_PROJECTION);  // a view round the whole clockwork: no piece is left out as unseen
     glPushMatrix();
@@ -149,11 +151,11 @@ std::vector<std::vector<Vec3>> DrawnScene(bool forCubeMap, const std::vector<std
     glOrtho(-100, 100, -100, 100, -100, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const std::vector<Vec3> corners = Capture([forCubeMap] { DrawScene(forCubeMap); });
+    const std::vector<Vector3d> corners = Capture([forCubeMap] { DrawScene(forCubeMap); });
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    std::vector<std::vector<Vec3>> cut;
+    std::vector<std::vector<Vector3d>> cut;
     auto first = corners.begin();
     for (const auto& lists : pieces) {
         std::size_t count = 0;
@@ -167,30 +169,106 @@ std::vector<std::vector<Vec3>> DrawnScene(bool forCubeMap, const std::vector<std
     return cut;
 }
 
+// Clip coordinates of a world point under the projection and view matrices current now.
+struct ViewMatrices {
+    float projection[16], view[16];
+    ViewMatrices() { glGetFloatv(GL_PROJECTION_MATRIX, projection), glGetFloatv(GL_MODELVIEW_MATRIX, view); }
+    Vector3d Eye(const Vector3d& p) const {
+        const float* m = view;
+        return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+                m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
+    }
+    // w + x, w - x, w + y, w - y and w + z: all at least 0 inside the view.
+    std::array<double, 5> Sides(const Vector3d& world) const {
+        const Vector3d e = Eye(world);
+        double clip[4];
+        for (int r = 0; r < 4; ++r) clip[r] = projection[r] * e.x + projection[4 + r] * e.y + projection[8 + r] * e.z + projection[12 + r];
+        return {clip[3] + clip[0], clip[3] - clip[0], clip[3] + clip[1], clip[3] - clip[1], clip[3] + clip[2]};
+    }
+    // Every point beyond one and the same side: nothing of them can show.
+    bool AllBeyondOneSide(const std::vector<Vector3d>& points) const {
+        for (int side = 0; side < 5; ++side) {
+            if (std::all_of(points.begin(), points.end(), [&](const Vector3d& p) { return Sides(p)[side] < 0; })) return true;
+        }
+        return false;
+    }
+};
+
+// A view leaves out the pendulum or a gear only where none of it could show: every cube face,
+// and from the camera's place views of common, very wide and very narrow shape turned all
+// round, whose sides cut through the pieces, as the pendulum swings through a period and the
+// gears turn. Each piece the view drew is found, in order, where the view puts it.
+TEST(Machinery, AViewLeavesOutOnlyPiecesOfWhichNothingWouldShow) {
+    const SceneObjects& o = sceneObjects;
+    const Vector3d dome{domeCentre[0], domeCentre[1], domeCentre[2]};
+    int skipped = 0;
+    for (double seconds = 0.0; seconds < 6.3; seconds += 1.3) {
+        RewindAnimationStopwatches(seconds);
+        for (const bool forCubeMap : {true, false}) {
+            std::vector<std::vector<uint32_t>> lists{{o.pendulumList}};
+            if (!forCubeMap) lists.insert(lists.end(), {{o.hourHandList}, {o.minuteHandList}});
+            for (uint32_t gear : {o.mediumGearList, o.mediumGearList, o.mediumGearList, o.smallGearList, o.largeGearList}) lists.push_back({gear});
+            const uint32_t axles[5] = {o.mediumAxleList, o.mediumAxleList, o.mediumAxleList, o.thinAxleList, o.thickAxleList};
+            for (int g = 0; g < 5; ++g) lists[lists.size() - 5 + g].push_back(axles[g]);
+            const std::vector<std::vector<Vector3d>> pieces = DrawnScene(forCubeMap, lists);
+            const Vector3d axes[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+            for (int v = 0; v < (forCubeMap ? 6 : 36); ++v) {
+                glMatrixMode(GL_PROJECTION);
+                glPushMatrix();
+                glLoadIdentity();
+                gluPerspective(forCubeMap ? 90.0 : 35.0, forCubeMap ? 1.0 : std::array{4 / 3.0, 32 / 9.0, 0.25}[v % 3], 0.1, 1e5);
+                glMatrixMode(GL_MODELVIEW);
+                glLoadIdentity();
+                const double turn = v / 3 * kPi / 6;
+                const Vector3d eye = forCubeMap ? dome : Vector3d{0, 0, 23};
+                const Vector3d at = eye + (forCubeMap ? axes[v] : Vector3d{std::sin(turn), 0.3 * std::cos(3 * turn), std::cos(turn)});
+                const Vector3d up = forCubeMap && axes[v].y != 0 ? Vector3d{0, 0, 1} : Vector3d{0, 1, 0};
+                gluLookAt(eye.x, eye.y, eye.z, at.x, at.y, at.z, up.x, up.y, up.z);
+                const ViewMatrices view;
+                const std::vector<Vector3d> drawn = Capture([forCubeMap] { DrawScene(forCubeMap); });
+                glMatrixMode(GL_PROJECTION);
+                glPopMatrix();
+                glMatrixMode(GL_MODELVIEW);
+                std::size_t next = 0;
+                for (std::size_t k = 0; k < pieces.size(); ++k) {
+                    const Vector3d expected = view.Eye(pieces[k][0]);
+                    if (next < drawn.size() && Length(drawn[next] - expected) < 1e-3 * (1 + Length(expected))) {
+                        next += pieces[k].size();
+                        continue;
+                    }
+                    ++skipped;
+                    EXPECT_TRUE(view.AllBeyondOneSide(pieces[k])) << "piece " << k << " of view " << v << " at " << seconds << " s";
+                }
+            }
+        }
+    }
+    EXPECT_GT(skipped, 100) << "the views left out next to nothing: the test shows nothing";
+}
+
 // A gear as placed: its axle's centre, the axis its first face (the first triangle) looks
 // along, and its teeth counted as the runs of points at the tip radius around the axis.
 struct PlacedGear {
-    Vec3 centre, axis;
-    std::vector<Vec3> points;
+    Vector3d centre, axis;
+    std::vector<Vector3d> points;
     double tipRadius = 0, bodyRadius = 0;
     int teeth = 0;
 
-    PlacedGear(const std::vector<Vec3>& gear, const std::vector<Vec3>& axle) : centre(BoxCentre(axle)), points(gear) {
+    PlacedGear(const std::vector<Vector3d>& gear, const std::vector<Vector3d>& axle) : centre(BoxCentre(axle)), points(gear) {
         axis = Cross(points[1] - points[0], points[2] - points[0]);
         axis = axis * (1.0 / Length(axis));
-        for (const Vec3& p : points) tipRadius = std::max(tipRadius, Radius(p));
+        for (const Vector3d& p : points) tipRadius = std::max(tipRadius, Radius(p));
         std::vector<double> tips;
-        for (const Vec3& p : points) {
+        for (const Vector3d& p : points) {
             if (Radius(p) > tipRadius - 0.3) tips.push_back(Angle(p));
             if (Radius(p) < tipRadius - 1.0) bodyRadius = std::max(bodyRadius, Radius(p));
         }
         std::sort(tips.begin(), tips.end());
         for (std::size_t i = 0; i < tips.size(); ++i) teeth += (i + 1 < tips.size() ? tips[i + 1] : tips[0] + 2 * kPi) - tips[i] > 0.06;
     }
-    double Radius(const Vec3& p) const { return Length((p - centre) - axis * Dot(p - centre, axis)); }
+    double Radius(const Vector3d& p) const { return Length((p - centre) - axis * Dot(p - centre, axis)); }
     // About the axis, from a fixed direction across it.
-    double Angle(const Vec3& p) const {
-        const Vec3 u = Cross(axis, std::abs(axis.x) < 0.9 ? Vec3{1, 0, 0} : Vec3{0, 1, 0}), v = Cross(axis, u);
+    double Angle(const Vector3d& p) const {
+        const Vector3d u = Cross(axis, std::abs(axis.x) < 0.9 ? Vector3d{1, 0, 0} : Vector3d{0, 1, 0}), v = Cross(axis, u);
         return std::atan2(Dot(p - centre, v), Dot(p - centre, u));
     }
 };
@@ -198,8 +276,8 @@ struct PlacedGear {
 // The five gears with their axles (the cube faces draw the pendulum first, and no hands).
 std::vector<PlacedGear> GearsAt(double clockSeconds) {
     RewindAnimationStopwatches(clockSeconds);
-    const auto pieces = DrawnScene(true, {{pendulumList}, {mediumGearList}, {mediumAxleList}, {mediumGearList}, {mediumAxleList},
-                                          {mediumGearList}, {mediumAxleList}, {smallGearList}, {thinAxleList}, {largeGearList}, {thickAxleList}});
+    const auto pieces = DrawnScene(true, {{sceneObjects.pendulumList}, {sceneObjects.mediumGearList}, {sceneObjects.mediumAxleList}, {sceneObjects.mediumGearList}, {sceneObjects.mediumAxleList},
+                                          {sceneObjects.mediumGearList}, {sceneObjects.mediumAxleList}, {sceneObjects.smallGearList}, {sceneObjects.thinAxleList}, {sceneObjects.largeGearList}, {sceneObjects.thickAxleList}});
     std::vector<PlacedGear> gears;
     for (int g = 0; g < 5; ++g) gears.emplace_back(pieces[1 + 2 * g], pieces[2 + 2 * g]);
     return gears;
@@ -229,7 +307,7 @@ TEST(Machinery, NeighbouringGearsMeshAndTurnToothForTooth) {
         } else {
             EXPECT_NEAR(alike, 0.0, 0.01);
             double closest = 1e9;
-            for (const Vec3& p : first.points) for (const Vec3& q : second.points) closest = std::min(closest, Length(p - q));
+            for (const Vector3d& p : first.points) for (const Vector3d& q : second.points) closest = std::min(closest, Length(p - q));
             EXPECT_LT(closest, 1.0) << "the teeth do not reach each other";
         }
     }
@@ -239,17 +317,17 @@ TEST(Machinery, NeighbouringGearsMeshAndTurnToothForTooth) {
 // positive sine, with the bob at its end and light 0 at the bob.
 TEST(Machinery, ThePendulumSwingsAboutItsPivotWithTheLightAtItsBob) {
     const std::size_t rodCorners = Capture([] { EmitCappedCylinder(1.0, 0.0, -30.0); }).size();  // the list draws the rod first
-    Vec3 restingPivot{};
+    Vector3d restingPivot{};
     for (const auto& [seconds, sine] : {std::pair{0.0, 0.0}, {kPi / 2, 1.0}, {3 * kPi / 2, -1.0}}) {
         SCOPED_TRACE(seconds);
         RewindAnimationStopwatches(seconds);
-        Vec3 light{};
-        const std::vector<Vec3> points = DrawnScene(true, {{pendulumList}}, &light)[0];
-        const std::vector<Vec3> rod(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(rodCorners));
-        const Vec3 bob = BoxCentre({points.begin() + static_cast<std::ptrdiff_t>(rodCorners), points.end()});
-        const Vec3 middle = BoxCentre(rod), pivot = middle * 2.0 - bob, hang = bob - pivot;
+        Vector3d light{};
+        const std::vector<Vector3d> points = DrawnScene(true, {{sceneObjects.pendulumList}}, &light)[0];
+        const std::vector<Vector3d> rod(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(rodCorners));
+        const Vector3d bob = BoxCentre({points.begin() + static_cast<std::ptrdiff_t>(rodCorners), points.end()});
+        const Vector3d middle = BoxCentre(rod), pivot = middle * 2.0 - bob, hang = bob - pivot;
         double rodLength = 0;
-        for (const Vec3& p : rod) rodLength = std::max(rodLength, 2 * std::abs(Dot(p - middle, hang)) / Length(hang));
+        for (const Vector3d& p : rod) rodLength = std::max(rodLength, 2 * std::abs(Dot(p - middle, hang)) / Length(hang));
         EXPECT_NEAR(Length(hang), rodLength, 1e-3) << "the bob is not at the end of the rod";
         EXPECT_NEAR(Length(light - bob), 0.0, 1e-3) << "light 0 is not at the bob";
         if (sine == 0.0) restingPivot = pivot;
@@ -264,11 +342,11 @@ TEST(Machinery, TheHandsShowTheTime) {
     for (const LocalTimeOfDay& t : {LocalTimeOfDay{3, 0, 0, 0}, {9, 30, 0, 0}, {15, 0, 0, 0}, {10, 9, 30, 0}, {23, 59, 59, 999}, {0, 0, 0, 0}}) {
         SCOPED_TRACE(testing::Message() << t.hour << ":" << t.minute << ":" << t.second << "." << t.millisecond);
         FreezeLocalTime(t);
-        const auto pieces = DrawnScene(false, {{pendulumList}, {hourHandList}, {minuteHandList}});
+        const auto pieces = DrawnScene(false, {{sceneObjects.pendulumList}, {sceneObjects.hourHandList}, {sceneObjects.minuteHandList}});
         const double seconds = t.second + t.millisecond / 1000.0;
         const double expected[2] = {(t.hour % 12) * 30 + t.minute * 0.5 + seconds / 120, t.minute * 6 + seconds * 0.1};
         for (int hand = 0; hand < 2; ++hand) {
-            const Vec3 tip = *std::max_element(pieces[1 + hand].begin(), pieces[1 + hand].end(),
+            const Vector3d tip = *std::max_element(pieces[1 + hand].begin(), pieces[1 + hand].end(),
                                                [](auto& a, auto& b) { return std::hypot(a.x, a.y) < std::hypot(b.x, b.y); });
             EXPECT_NEAR(std::remainder(std::atan2(-tip.x, tip.y) * 180 / kPi - expected[hand], 360.0), 0.0, 0.05) << hand;
         }

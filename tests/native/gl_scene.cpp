@@ -11,9 +11,8 @@
 #include "particles/particle_snow.h"
 #include "platform/platform_posix_control.h"
 #include "scene/clock_time.h"
-#include "scene/render_frame.h"
-#include "scene/scene_setup.h"
-#include "scene/scene_window.h"
+#include "gfx/camera_frame.h"
+#include "scene/scene_lifecycle.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ class SceneEnvironment : public testing::Environment {
         FreezePerformanceCounter(1'000'000'000'000);
         SetUpScene();
     }
-    void TearDown() override { gluDeleteQuadric(sceneQuadric); }
+    void TearDown() override { ReleaseScene(); }
     OffscreenContext context_;
 };
 
@@ -58,18 +57,16 @@ GLuint CaptureProgram() {
 
 }  // namespace
 
-double Length(const Vec3& v) { return std::sqrt(Dot(v, v)); }
-
-Vec3 BoxCentre(const std::vector<Vec3>& points) {
-    Vec3 low = points.at(0), high = points.at(0);
-    for (const Vec3& p : points) {
+Vector3d BoxCentre(const std::vector<Vector3d>& points) {
+    Vector3d low = points.at(0), high = points.at(0);
+    for (const Vector3d& p : points) {
         low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
         high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
     }
     return (low + high) * 0.5;
 }
 
-std::vector<Vec3> Capture(const std::function<void()>& draw) {
+std::vector<Vector3d> Capture(const std::function<void()>& draw) {
     static const GLuint program = CaptureProgram();
     static GLuint buffer = 0, query = 0;
     if (!buffer) glGenBuffers(1, &buffer), glGenQueries(1, &query);
@@ -95,7 +92,7 @@ std::vector<Vec3> Capture(const std::function<void()>& draw) {
     std::vector<float> f(static_cast<std::size_t>(triangles) * 3 * 8);
     glGetBufferSubData(kFeedbackBuffer, 0, static_cast<GLsizeiptr>(f.size() * sizeof(float)), f.data());
     // Left out: triangles with two equal corners, which the driver adds where it joins strips.
-    std::vector<Vec3> corners;
+    std::vector<Vector3d> corners;
     for (std::size_t t = 0; t < f.size(); t += 24) {
         auto same = [&](int a, int b) { return std::equal(&f[t + 8 * a + 4], &f[t + 8 * a + 8], &f[t + 8 * b + 4]); };
         if (same(0, 1) || same(1, 2) || same(0, 2)) continue;
@@ -112,21 +109,18 @@ Image ReadImage(int width, int height) {
 }
 
 void SetUpScene() {
+    ReleaseScene();
     ResetParticleState();
-    if (sceneQuadric) gluDeleteQuadric(sceneQuadric);
-    ResetSceneState();
+    clockTime = StartedClockTime();
+    ResetCameraFrame();
     if (glad_glUseProgramObjectARB) glUseProgramObjectARB(0);  // as in a new context
-    clientWidth = kFrameWidth;
-    clientHeight = kFrameHeight;
-    SetupProjection();
-    SceneSetup();
+    CreateScene(kFrameWidth, kFrameHeight);
 }
 
 void RenderFrameAt(const LocalTimeOfDay& time, double clockSeconds, double snowSeconds) {
     FreezeLocalTime(time);
     RewindAnimationStopwatches(clockSeconds);
     snow.RewindStopwatch(snowSeconds);
-    UpdateScene();
-    RenderFrame();
+    TickScene();
     glFinish();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/gl.h"
+#include "gfx/vector3.h"
 #include "platform/platform.h"
 
 extern "C" void GLAD_API_PTR gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdouble centreY,
@@ -17,22 +18,13 @@ extern "C" GLint GLAD_API_PTR gluScaleImage(GLenum format, GLint width, GLint he
 constexpr int kFrameWidth = 320;
 constexpr int kFrameHeight = 240;
 
-struct Vec3 {
-    double x, y, z;
-    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
-    Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
-    Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
-};
-inline double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Length(const Vec3& v);
 // The middle of the box around the points: the centre of any shape symmetric about a point.
-Vec3 BoxCentre(const std::vector<Vec3>& points);
+Vector3d BoxCentre(const std::vector<Vector3d>& points);
 
 // The corners of every triangle `draw` makes (strips, fans and quads split), in order, in eye
 // coordinates: captured by transform feedback, lists included, nothing drawn; the scene takes
 // its fixed-function path meanwhile.
-std::vector<Vec3> Capture(const std::function<void()>& draw);
+std::vector<Vector3d> Capture(const std::function<void()>& draw);
 
 struct Image {
     int width = 0, height = 0;
@@ -40,6 +32,21 @@ struct Image {
     const unsigned char* At(int x, int y) const { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
 };
 Image ReadImage(int width = kFrameWidth, int height = kFrameHeight);
+
+// Puts one owner's module-level values (a struct of them) back as they were when the guard was
+// made, whatever the test changed in between.
+template <typename Values>
+class Restored {
+public:
+    explicit Restored(Values& values) : values_(values), saved_(values) {}
+    ~Restored() { values_ = saved_; }
+    Restored(const Restored&) = delete;
+    Restored& operator=(const Restored&) = delete;
+
+private:
+    Values& values_;
+    const Values saved_;
+};
 
 // The scene made anew as a window's creation makes it, in a frame-sized window.
 void SetUpScene();

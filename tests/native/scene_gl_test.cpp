@@ -16,9 +16,11 @@
 #include "particles/particle_snow.h"
 #include "platform/platform_posix_control.h"
 #include "platform/random.h"
+#include "scene/draw_scene.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 #include "scene/sky_box_faces.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -50,8 +52,8 @@ TEST(SetUp, LightsAndHowTexturesAreSampled) {
         EXPECT_EQ(state, expected) << std::hex << name;
     }
     // The reflection is smooth and clamped; the images are mip-mapped, smooth and clamped.
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
-    glBindTexture(GL_TEXTURE_2D, sceneTextures[dialTexture]);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
+    glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[dialTexture]);
     for (const GLenum target : {GL_TEXTURE_CUBE_MAP, GL_TEXTURE_2D}) {
         for (const GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
             glGetTexParameteriv(target, parameter, &state);
@@ -69,7 +71,7 @@ using Colours = std::vector<std::array<unsigned char, 3>>;
 
 void FillCubeFaces(const Colours& colours) {
     std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int face = 0; face < 6; ++face) {
         for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = colours[face][i % 3];
@@ -81,15 +83,15 @@ void FillCubeFaces(const Colours& colours) {
 // the dial at half opacity. Beyond the dial's edge, where no dial hides the far side, far side
 // and then near side each lay it over the sky at half opacity: three quarters show.
 TEST(Frame, TheDomeMirrorsWhatIsBehindTheViewerAtHalfOpacity) {
-    environmentFramebufferUsable = false;  // the frames keep the faces as filled here
     Image frames[3];
+    const Restored<SceneObjects> restored(sceneObjects);
+    sceneObjects.environmentFramebufferUsable = false;  // the frames keep the faces as filled here
     const std::array<unsigned char, 3> black{}, grey{200, 200, 200}, green{0, 90, 0}, red{200, 0, 0};
     for (const int i : {0, 1, 2}) {
         FillCubeFaces(i == 0 ? Colours(6, black) : i == 1 ? Colours{green, green, green, green, red, green} : Colours(6, grey));
         RenderFrameAt({10, 9, 30, 0}, 3.0);
         frames[i] = ReadImage();
     }
-    environmentFramebufferUsable = true;
     auto change = [&](int frame, double radius, double degrees, int channel) {
         const int x = static_cast<int>(std::lround(kFrameWidth / 2.0 + radius * std::cos(degrees * M_PI / 180)));
         const int y = static_cast<int>(std::lround(kFrameHeight / 2.0 + radius * std::sin(degrees * M_PI / 180)));
@@ -106,7 +108,7 @@ TEST(Frame, TheDomeMirrorsWhatIsBehindTheViewerAtHalfOpacity) {
 
 // The view from the dome's centre along `d`, 20 degrees wide: of the scene, or of the cube map
 // on a sphere round the eye, each point showing the map in its direction.
-Image ViewFromDomeCentre(const Vec3& d, bool ofCubeMap) {
+Image ViewFromDomeCentre(const Vector3d& d, bool ofCubeMap) {
     glViewport(0, 0, 200, 200);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -118,7 +120,7 @@ Image ViewFromDomeCentre(const Vec3& d, bool ofCubeMap) {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glUseProgramObjectARB(0);
         for (const GLenum off : {GL_LIGHTING, GL_CULL_FACE, GL_TEXTURE_2D}) glDisable(off);
-        glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         const float depth[4] = {0, 0, 1, 0};  // s and t follow x and y as they are
         glTexGenfv(GL_R, GL_OBJECT_PLANE, depth);
@@ -126,7 +128,7 @@ Image ViewFromDomeCentre(const Vec3& d, bool ofCubeMap) {
         for (const GLenum on : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_CUBE_MAP}) glEnable(on);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
-        gluSphere(sceneQuadric, 1, 48, 24);
+        gluSphere(sceneObjects.sceneQuadric, 1, 48, 24);
         glPopAttrib();
     } else {
         DrawScene(true);
@@ -142,7 +144,7 @@ TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
         std::vector<unsigned char> texels;
         for (int i = 0; i < 64 * 64; ++i) texels.insert(texels.end(), {static_cast<unsigned char>(i % 64 * 4), static_cast<unsigned char>(i / 64 * 4),
                                                                         static_cast<unsigned char>(40 * face.textureIndex)});
-        glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureIndex]);
+        glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[face.textureIndex]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
@@ -157,7 +159,7 @@ TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
         EXPECT_LT(difference / scene.rgba.size(), 3.0) << "looking along " << c[0] << ", " << c[1] << ", " << c[2];
     }
     for (const SkyBoxFace& face : skyBoxFaces) {
-        glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureIndex]);
+        glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[face.textureIndex]);
         LoadBmpTexture(face.bitmapId);
     }
     RenderFixedEnvironmentFace();
@@ -203,22 +205,21 @@ TEST(Frame, TheClockworkMovesOnlyInTheDomeAndTheSnowEverywhere) {
 // Without framebuffer objects the reflection stays as made; without shader objects too the
 // fixed-function pipeline lights the scene, and nothing the context simply lacks is reported.
 TEST(Frame, ContextsWithoutFramebufferOrShaderObjectsStillShowTheClockOverTheSky) {
-    const GlCapabilities full = glCapabilities;
     for (const bool shaders : {true, false}) {
+        const Restored<GlCapabilities> restored(glCapabilities);
         SCOPED_TRACE(shaders ? "without framebuffer objects" : "without shader objects either");
         glCapabilities.framebufferObjects = false;
         glCapabilities.shaderObjects = glCapabilities.shaderPrograms20 = shaders;
         ClearShownErrorMessages();
         SetUpScene();
-        EXPECT_FALSE(environmentFramebufferUsable);
-        EXPECT_EQ(litTexturedProgram != 0 && pixelLightingProgram != 0 && pointSpriteProgram != 0, shaders);
+        EXPECT_FALSE(sceneObjects.environmentFramebufferUsable);
+        EXPECT_EQ(sceneObjects.litTexturedProgram != 0 && sceneObjects.pixelLightingProgram != 0 && pointSpriteObjects.pointSpriteProgram != 0, shaders);
         EXPECT_TRUE(ShownErrorMessages().empty());
         RenderFrameAt({3, 0, 0, 0}, 1.0);
         ExpectSkyAllRoundAndTheClockAtThree(ReadImage());
-        glCapabilities = full;
     }
     SetUpScene();
-    EXPECT_TRUE(environmentFramebufferUsable);
+    EXPECT_TRUE(sceneObjects.environmentFramebufferUsable);
 }
 
 // Mesa cuts a context down to a version and to the extensions of a year, read once per process:
@@ -240,8 +241,8 @@ TEST(Frame, CutDownContextsLackWhatTheyShouldAndStillShowTheClockOverTheSky) {
         EXPECT_EQ(offers("GL_EXT_framebuffer_object"), c.framebufferObjects);
         EXPECT_TRUE(glCapabilities.cubeMaps == c.cubeMaps && glCapabilities.shaderObjects == c.shaderObjects &&
                     glCapabilities.framebufferObjects == c.framebufferObjects && glCapabilities.pointSprites == c.shaderObjects);
-        EXPECT_EQ(environmentFramebufferUsable, c.framebufferObjects);
-        EXPECT_EQ(litTexturedProgram != 0 && pixelLightingProgram != 0, c.shaderObjects);
+        EXPECT_EQ(sceneObjects.environmentFramebufferUsable, c.framebufferObjects);
+        EXPECT_EQ(sceneObjects.litTexturedProgram != 0 && sceneObjects.pixelLightingProgram != 0, c.shaderObjects);
         RenderFrameAt({3, 0, 0, 0}, 1.0);
         ExpectSkyAllRoundAndTheClockAtThree(ReadImage());
         return;
@@ -268,12 +269,12 @@ TEST(Frame, AnIncompleteFramebufferLeavesTheFacesNightBlue) {
     driverRenderbufferStorage = std::exchange(glad_glRenderbufferStorageEXT, ColourDepthBufferStorage);
     SetUpScene();
     glad_glRenderbufferStorageEXT = driverRenderbufferStorage;
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, environmentFramebuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
     EXPECT_NE(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    EXPECT_FALSE(environmentFramebufferUsable);
+    EXPECT_FALSE(sceneObjects.environmentFramebufferUsable);
     std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, environmentCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (const uint32_t face : cubeMapFaceTargets) {
         glGetTexImage(face, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
@@ -287,7 +288,7 @@ TEST(Frame, AnIncompleteFramebufferLeavesTheFacesNightBlue) {
 
 // vintrel-render exits 0 (leaks checked) and writes the frame its inputs give here.
 TEST(Frame, VintrelRenderWritesTheFrameOfItsOptions) {
-    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/vintrel-render-test.png";
+    const std::string path = TemporaryDirectory() + "/vintrel-render-test.png";
     const std::string command = std::string(VINTREL_RENDER) + " --size 320x240 --time 07:45:10.500 --clock 12 --snow-clock 35 --seed 7 --out " + path;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     png_image png{};

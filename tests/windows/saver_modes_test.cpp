@@ -92,6 +92,19 @@ static LRESULT CALLBACK PreviewParent(HWND window, UINT message, WPARAM wParam, 
     return TRUE;
 }
 
+// Closing the display settings destroys the preview's parent, and with it the preview, while it
+// draws: frames asked for and drawn, two more asked for as the parent goes. It ends as on any close.
+TEST(PreviewSaver, EndsWithZeroWhenItsParentGoesWhileItDraws) {
+    HWND parent = CreateTestWindow("closing preview parent", 20, 20, 152, 112);
+    Saver saver("/p " + Decimal(parent));
+    ASSERT_TRUE(saver.WaitForWindow(parent));
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(Send(saver.window, WM_TIMER, 1, 0)) << frame;
+    PostMessageA(saver.window, WM_TIMER, 1, 0);
+    PostMessageA(saver.window, WM_TIMER, 1, 0);
+    DestroyWindow(parent);
+    EXPECT_EQ(saver.ExitCode(), 0u);
+}
+
 TEST(PreviewSaver, LivesInItsParentClosesOnNothingAndHandsUpHelp) {
     HWND parent = CreateTestWindow("preview parent", 20, 20, 320, 240, PreviewParent);
     Saver saver("/p " + Decimal(parent));

@@ -4,14 +4,12 @@
 // without seams, every texel is drawn from the direction in the world that it ends up covering.
 #pragma once
 
+#include "gfx/vector3.h"
 #include "scene/sky_box_faces.h"
 
-struct Direction {
-    double x = 0.0, y = 0.0, z = 0.0;
-};
+using Direction = Vector3d;
 
 Direction Normalised(Direction d);
-inline double Dot(Direction a, Direction b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 constexpr int kSkyFaceCount = skyBoxFaceCount;
 constexpr int kSkyFaceSize = 600;

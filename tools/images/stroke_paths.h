@@ -26,7 +26,6 @@ public:
     StrokePath& ArcAround(Point centre, double rx, double ry, double startDegrees, double sweepDegrees);
 
     const std::vector<Point>& Points() const { return points_; }
-    Point Last() const { return points_.back(); }
 
 private:
     std::vector<Point> points_;

@@ -1,4 +1,4 @@
-#include "scene/stopwatch.h"
+#include "platform/stopwatch.h"
 
 #include <cmath>
 

@@ -1,0 +1,21 @@
+// The scene's life in one window: how every front-end (the Windows window procedure, vintrel,
+// vintrel-render and the GL tests) creates it, follows the window's size, draws it tick by tick
+// and releases it. Start here to see what happens when.
+#pragma once
+
+// With the window's rendering context current and OpenGL loaded: takes the client size, sets
+// the viewport and projection, creates every OpenGL object and the snow, and renders the
+// reflection's fixed face once.
+void CreateScene(int clientWidth, int clientHeight);
+
+// Follows a new client size (the X11 program; the Windows window keeps the size it was created
+// with): the viewport, the projection and the snow's sprite sizes.
+void FollowSceneSize(int clientWidth, int clientHeight);
+
+// One frame tick: the hands, clocks and snow move on, and the frame is drawn into the back
+// buffer where the scene was created (without OpenGL only the clocks move). The caller swaps.
+void TickScene();
+
+// Before the rendering context goes: frees the snow's flakes and deletes the quadric. Every other
+// OpenGL object ends with the context.
+void ReleaseScene();
