@@ -11,9 +11,35 @@
 
 namespace {
 
-// Trilinear filtering, and no wrapping: the sky faces and the dial must not bleed into their
-// opposite edges.
-void SetSamplingParameters() {
+// How one of the module's image formats is found, read and uploaded, and what the user is told
+// when the module that carries it cannot be found.
+struct ImageFormat {
+    const char* resourceType;
+    std::optional<TextureImage> (*read)(const unsigned char* data, std::size_t size);
+    GLint internalFormat;
+    GLenum pixelFormat;
+    GLint unpackAlignment;  // bitmap rows are padded to four bytes, TGA rows are packed
+    const char* missingModuleText;
+    const char* missingModuleCaption;
+};
+
+constexpr ImageFormat kBitmap{"BITMAP", ReadBitmapImage, GL_RGB, GL_BGR_EXT, 4, "LoadTexture", "BMP"};
+constexpr ImageFormat kTga{"TGA", ReadTgaImage, GL_RGBA8, GL_BGRA_EXT, 1, "NOOOO", "NOOOO"};
+
+void LoadTexture(const ImageFormat& format, int id) {
+    if (!ResourceModuleAvailable()) {
+        ShowErrorMessage(format.missingModuleText, format.missingModuleCaption);
+        return;
+    }
+    const ResourceBytes resource = FindModuleResource(format.resourceType, id);
+    const std::optional<TextureImage> image = format.read(resource.data, resource.size);
+    if (!image) return;
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, format.unpackAlignment);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, format.internalFormat, image->width, image->height, format.pixelFormat,
+                      GL_UNSIGNED_BYTE, image->Pixels());
+    // Trilinear filtering, and no wrapping: the sky faces and the dial must not bleed into their
+    // opposite edges.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -22,33 +48,6 @@ void SetSamplingParameters() {
 
 }  // namespace
 
-void LoadBmpTexture(int id) {
-    if (!ResourceModuleAvailable()) {
-        ShowErrorMessage("LoadTexture", "BMP");
-        return;
-    }
-    const ResourceBytes resource = FindModuleResource("BITMAP", id);
-    const std::optional<TextureImage> image = ReadBitmapImage(resource.data, resource.size);
-    if (!image) return;
+void LoadBmpTexture(int id) { LoadTexture(kBitmap, id); }
 
-    // Bitmap rows are padded to four bytes.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, image->width, image->height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                      image->Pixels());
-    SetSamplingParameters();
-}
-
-void LoadTgaTexture() {
-    if (!ResourceModuleAvailable()) {
-        ShowErrorMessage("NOOOO", "NOOOO");
-        return;
-    }
-    const ResourceBytes resource = FindModuleResource("TGA", SNOWFLAKE_TGA);
-    const std::optional<TextureImage> image = ReadTgaImage(resource.data, resource.size);
-    if (!image) return;
-
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, image->width, image->height, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
-                      image->Pixels());
-    SetSamplingParameters();
-}
+void LoadTgaTexture() { LoadTexture(kTga, SNOWFLAKE_TGA); }
