@@ -1,7 +1,7 @@
 #include "apps/saver_program_options.h"
 
 #include <cctype>
-#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -30,6 +30,49 @@ bool ParseWindowId(const char* text, uint32_t& window) {
     return true;
 }
 
+// -geometry: WxH, or WxH+X+Y, each a decimal within X's 16-bit coordinates.
+bool ParseGeometry(const std::string& text, WindowGeometry& geometry) {
+    std::string separators;
+    std::vector<std::string> numbers(1);
+    for (const char c : text) {
+        if (c == 'x' || c == '+') {
+            separators += c;
+            numbers.emplace_back();
+        } else {
+            numbers.back() += c;
+        }
+    }
+    if (separators != "x" && separators != "x++") return false;
+    uint64_t values[4] = {};  // width, height, x, y
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (!ParseUnsigned(numbers[i].c_str(), 10, INT16_MAX, values[i])) return false;
+    }
+    if (values[0] == 0 || values[1] == 0) return false;
+    geometry = {static_cast<int>(values[0]), static_cast<int>(values[1]), numbers.size() == 4,
+                static_cast<int>(values[2]), static_cast<int>(values[3])};
+    return true;
+}
+
+// -visual: a class name in either case, "default" or "best" for the usual choice, or an identifier.
+bool ParseVisual(const char* text, VisualRequest& visual) {
+    static const char* const kClasses[] = {"staticgray", "grayscale", "staticcolor", "pseudocolor", "truecolor",
+                                           "directcolor"};
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "greyscale") lower = "grayscale";
+    visual = {VisualRequest::Kind::Usual, 0, 0, text};
+    if (lower == "default" || lower == "best") return true;
+    for (int i = 0; i < 6; ++i) {
+        if (lower == kClasses[i]) {
+            visual.kind = VisualRequest::Kind::Class;
+            visual.visualClass = i;
+            return true;
+        }
+    }
+    visual.kind = VisualRequest::Kind::Id;
+    return ParseWindowId(text, visual.id);
+}
+
 // "--name" and "-name" are the same option; anything else is returned as it stands.
 std::string OptionName(const char* argument) {
     if (argument[0] != '-') return argument;
@@ -51,11 +94,13 @@ ParsedSaverProgramOptions ParseSaverProgramOptions(int argc, const char* const* 
             options.target = DrawTarget::RootWindow;
             continue;
         }
-        if (name == "--fps" || name == "--help") {
-            (name == "--fps" ? options.fps : options.help) = true;
+        if (name == "--fps" || name == "--no-fps" || name == "--help") {
+            (name == "--help" ? options.help : options.fps) = name != "--no-fps";
             continue;
         }
-        if (name != "--window-id" && name != "--delay" && name != "--display") {
+        if (name == "--install" || name == "--noinstall" || name == "--mono") continue;
+        if (name != "--window-id" && name != "--delay" && name != "--display" && name != "--visual" &&
+            name != "--geometry") {
             return {std::nullopt, "unknown option '" + std::string(argv[i]) + "'"};
         }
         if (i + 1 >= argc) return {std::nullopt, "option " + std::string(argv[i]) + " needs a value"};
@@ -70,6 +115,10 @@ ParsedSaverProgramOptions ParseSaverProgramOptions(int argc, const char* const* 
                 return {std::nullopt, bad + " (microseconds, 0 to 2147483647)"};
             }
             options.delayMicroseconds = static_cast<int64_t>(microseconds);
+        } else if (name == "--visual") {
+            if (!ParseVisual(value, options.visual)) return {std::nullopt, bad + " (a visual class, or an id)"};
+        } else if (name == "--geometry") {
+            if (!ParseGeometry(value, options.geometry)) return {std::nullopt, bad + " (WxH or WxH+X+Y)"};
         } else {
             if (*value == '\0') return {std::nullopt, bad};
             options.display = value;
@@ -90,8 +139,14 @@ const char* SaverProgramUsage() {
            "                       Escape, q or closing the window ends it\n"
            "  --root               draw on the window XSCREENSAVER_WINDOW names, else on the root window\n"
            "  --window-id ID       draw on the window ID (decimal or 0x-hex)\n"
-           "  --delay MICROSECONDS from one frame to the next (default 10000)\n"
+           "  --delay MICROSECONDS the pause between frames (default 30000)\n"
            "  --fps                show frames per second and the frame time, and print them each second\n"
+           "  --no-fps             do not (the default)\n"
            "  --display NAME       the X display (default: $DISPLAY)\n"
+           "  --geometry WxH[+X+Y] the size and place of its own window\n"
+           "  --visual VISUAL      its own window's visual: a class (TrueColor, DirectColor, ...) or an id;\n"
+           "                       where that offers no OpenGL, the usual one\n"
+           "  --install, --noinstall, --mono\n"
+           "                       accepted, as from every XScreenSaver program; they change nothing\n"
            "  --help               this text\n";
 }

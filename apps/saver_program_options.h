@@ -1,5 +1,7 @@
 // The command line of vintrel, the X11 screen-saver program: the conventions XScreenSaver and
 // other screen-saver daemons start their programs with, each option with one or two dashes.
+// The options every XScreenSaver program takes are accepted too, so that the daemon never
+// shows a refused one as a crash: -install, -noinstall and -mono change nothing here.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +14,34 @@ enum class DrawTarget {
     RootWindow,   // the screen's root window
 };
 
+// The visual of a window of the program's own (-visual): a class of X visuals, by name, or one
+// visual by its identifier. A window someone else made keeps the visual it was made with.
+struct VisualRequest {
+    enum class Kind { Usual, Class, Id };
+    Kind kind = Kind::Usual;  // Usual: the program's own choice ("default", "best", or no -visual)
+    int visualClass = 0;      // X's numbering, StaticGray 0 to DirectColor 5
+    uint32_t id = 0;
+    std::string name;  // as written on the command line, for messages
+};
+
+// Where a window of the program's own goes (-geometry WxH[+X+Y]).
+struct WindowGeometry {
+    int width = 1280;
+    int height = 720;
+    bool placed = false;  // +X+Y given: the window manager is asked to keep the position
+    int x = 0;
+    int y = 0;
+};
+
 struct SaverProgramOptions {
     DrawTarget target = DrawTarget::OwnWindow;
-    uint32_t windowId = 0;             // the window of GivenWindow
-    int64_t delayMicroseconds = 10000;  // from one tick to the next, as the Windows frame timer
+    uint32_t windowId = 0;              // the window of GivenWindow
+    int64_t delayMicroseconds = 30000;  // between frames, as XScreenSaver's GL programs have it
     bool fps = false;
     bool help = false;
     std::string display;  // empty: the DISPLAY environment variable
+    VisualRequest visual;
+    WindowGeometry geometry;
 };
 
 struct ParsedSaverProgramOptions {

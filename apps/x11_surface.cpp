@@ -7,14 +7,12 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "gfx/gl_capabilities.h"
 
 namespace {
-
-constexpr int kOwnWindowWidth = 1280;
-constexpr int kOwnWindowHeight = 720;
 
 // X errors arrive through one handler for the whole process, often inside a call of the OpenGL
 // driver. An error that names the window the program draws on means the window is gone:
@@ -54,9 +52,49 @@ void (*LookUpOpenGl(const char* name))(void) {
     return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
 }
 
-// The visual of a window of the program's own: what the scene asks of a context (RGBA,
-// double-buffered, 24 depth and 8 stencil bits), else the nearest a server offers.
-XVisualInfo* ChooseOwnVisual(Display* display, int screen) {
+// The best visual of those the user named (-visual): RGBA with OpenGL, then double-buffered,
+// then with depth and stencil bits up to what the scene uses. None where none offers OpenGL.
+XVisualInfo* NamedVisual(Display* display, int screen, const VisualRequest& request) {
+    static_assert(StaticGray == 0 && GrayScale == 1 && StaticColor == 2 && PseudoColor == 3 && TrueColor == 4 &&
+                  DirectColor == 5, "VisualRequest::visualClass counts as X does");
+    XVisualInfo pattern{};
+    pattern.screen = screen;
+    pattern.c_class = request.visualClass;
+    pattern.visualid = request.id;
+    const long mask = VisualScreenMask | (request.kind == VisualRequest::Kind::Id ? VisualIDMask : VisualClassMask);
+    int count = 0;
+    XVisualInfo* candidates = XGetVisualInfo(display, mask, &pattern, &count);
+    int best = -1;
+    int bestScore = -1;
+    for (int i = 0; i < count; ++i) {
+        int usesGl = 0, rgba = 0, doubleBuffered = 0, depthBits = 0, stencilBits = 0;
+        if (glXGetConfig(display, &candidates[i], GLX_USE_GL, &usesGl) != 0 || !usesGl) continue;
+        glXGetConfig(display, &candidates[i], GLX_RGBA, &rgba);
+        glXGetConfig(display, &candidates[i], GLX_DOUBLEBUFFER, &doubleBuffered);
+        glXGetConfig(display, &candidates[i], GLX_DEPTH_SIZE, &depthBits);
+        glXGetConfig(display, &candidates[i], GLX_STENCIL_SIZE, &stencilBits);
+        const int score = (doubleBuffered ? 1000 : 0) + std::min(depthBits, 24) * 10 + std::min(stencilBits, 8);
+        if (rgba && score > bestScore) best = i, bestScore = score;
+    }
+    XVisualInfo* chosen = nullptr;
+    if (best >= 0) {
+        int one = 0;
+        pattern.visualid = candidates[best].visualid;
+        chosen = XGetVisualInfo(display, VisualScreenMask | VisualIDMask, &pattern, &one);
+    }
+    if (candidates) XFree(candidates);
+    return chosen;
+}
+
+// The visual of a window of the program's own: the one the user named where it offers OpenGL,
+// else what the scene asks of a context (RGBA, double-buffered, 24 depth and 8 stencil bits),
+// else the nearest a server offers.
+XVisualInfo* ChooseOwnVisual(Display* display, int screen, const VisualRequest& request) {
+    if (request.kind != VisualRequest::Kind::Usual) {
+        if (XVisualInfo* named = NamedVisual(display, screen, request)) return named;
+        std::fprintf(stderr, "vintrel: the visual '%s' offers no OpenGL on this screen; using the usual one\n",
+                     request.name.c_str());
+    }
     int full[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
                   GLX_DEPTH_SIZE, 24, GLX_STENCIL_SIZE, 8, None};
     int doubleBuffered[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
@@ -65,6 +103,25 @@ XVisualInfo* ChooseOwnVisual(Display* display, int screen) {
         if (XVisualInfo* found = glXChooseVisual(display, screen, request)) return found;
     }
     return nullptr;
+}
+
+// A DirectColor visual (which -visual may name) shows each channel through the colormap: a
+// linear ramp in every channel shows the frame's colours as TrueColor would.
+Colormap LinearRampColormap(Display* display, Window root, const XVisualInfo& visual) {
+    const Colormap colormap = XCreateColormap(display, root, visual.visual, AllocAll);
+    const auto place = [](unsigned long mask, int index) {  // index into the channel's field
+        const int shift = __builtin_ctzl(mask);
+        return (static_cast<unsigned long>(index) << shift) & mask;
+    };
+    const int entries = visual.colormap_size;
+    for (int i = 0; i < entries; ++i) {
+        XColor colour{};
+        colour.pixel = place(visual.red_mask, i) | place(visual.green_mask, i) | place(visual.blue_mask, i);
+        colour.red = colour.green = colour.blue = static_cast<unsigned short>(i * 65535 / std::max(entries - 1, 1));
+        colour.flags = DoRed | DoGreen | DoBlue;
+        XStoreColor(display, colormap, &colour);
+    }
+    return colormap;
 }
 
 // A window made by someone else is drawn with the visual it was made with; the daemon picks
@@ -136,24 +193,31 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
         return 0;
     }
 
-    XVisualInfo* visual = ChooseOwnVisual(display, DefaultScreen(display));
+    XVisualInfo* visual = ChooseOwnVisual(display, DefaultScreen(display), options.visual);
     if (!visual) {
         error_ = "the X display offers no RGBA OpenGL visual";
         return 1;
     }
     visualInfo = visual;
     const Window root = RootWindow(display, visual->screen);
-    colormap_ = XCreateColormap(display, root, visual->visual, AllocNone);
+    colormap_ = visual->c_class == DirectColor ? LinearRampColormap(display, root, *visual)
+                                               : XCreateColormap(display, root, visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
     attributes.colormap = colormap_;
     attributes.background_pixel = BlackPixel(display, visual->screen);
     attributes.border_pixel = 0;
     attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask;
-    window_ = XCreateWindow(display, root, 0, 0, kOwnWindowWidth, kOwnWindowHeight, 0, visual->depth, InputOutput,
-                            visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+    const WindowGeometry& geometry = options.geometry;
+    window_ = XCreateWindow(display, root, geometry.x, geometry.y, geometry.width, geometry.height, 0, visual->depth,
+                            InputOutput, visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                            &attributes);
     ownWindow_ = true;
-    width_ = kOwnWindowWidth;
-    height_ = kOwnWindowHeight;
+    width_ = geometry.width;
+    height_ = geometry.height;
+    XSizeHints hints{};  // a size (and place) the user asked for, which window managers keep
+    hints.flags = USSize | (geometry.placed ? USPosition : 0);
+    hints.x = geometry.x, hints.y = geometry.y, hints.width = geometry.width, hints.height = geometry.height;
+    XSetWMNormalHints(display, window_, &hints);
 
     XStoreName(display, window_, "Vintrel");
     const char title[] = "Vintrel";

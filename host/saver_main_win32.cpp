@@ -1,4 +1,4 @@
-// Process entry, the mode dispatch, the configuration dialog request and the password change.
+// Process entry, the mode dispatch, the configuration mode's answer and the password change.
 #include <windows.h>
 
 #include "host/saver_arguments.h"
@@ -6,13 +6,12 @@
 #include "host/saver_modes_win32.h"
 #include "host/screen_saver_proc_win32.h"
 #include "host/system_libraries_win32.h"
+#include "resources/resource_ids.h"
 
 HINSTANCE saverInstance = nullptr;
 bool win9xPlatform = false;
 
 namespace {
-
-constexpr int kConfigureDialogTemplate = 2003;
 
 const char* NextCharacter(const char* text) { return CharNextA(text); }
 
@@ -34,11 +33,6 @@ HWND WindowOrForeground(uint32_t number) {
 LONG WINAPI SaverExceptionFilter(EXCEPTION_POINTERS*) {
     SetSaverRunning(FALSE);
     ExitProcess(static_cast<UINT>(-1));
-}
-
-// The dialog procedure proper answers BOOL; a dialog procedure answers a pointer-sized value.
-INT_PTR CALLBACK ConfigureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
 }
 
 int DispatchSaverMode(const char* text) {
@@ -102,9 +96,12 @@ int SaverMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 
 int ShowConfigureDialog(HWND parent) {
     if (!RegisterDialogClasses(saverInstance)) return 0;
-    // The module carries no dialog template, so the request fails at once and shows nothing.
-    return static_cast<int>(
-        DialogBoxParamA(saverInstance, MAKEINTRESOURCEA(kConfigureDialogTemplate), parent, ConfigureDialogProc, 0));
+    // The saver has no settings. A Settings button that shows nothing reads as a broken saver,
+    // so the answer is a box that says so, with the name the system lists the saver by.
+    char name[64] = "";
+    LoadStringA(saverInstance, DESCRIPTION_STRING, name, sizeof name);
+    MessageBoxA(parent, "This screen saver has no options that you can set.", name, MB_OK | MB_ICONINFORMATION);
+    return 0;
 }
 
 void ChangeSaverPassword(HWND owner) {

@@ -1,4 +1,6 @@
-// The program's own window procedure and the configuration hooks the host requires.
+// The program's own window procedure and the configuration hooks of the screen-saver contract:
+// RegisterDialogClasses runs before the configuration mode's answer; the module has no dialog,
+// so ScreenSaverConfigureDialog, which handles no message, is never reached.
 #pragma once
 
 #include <windows.h>

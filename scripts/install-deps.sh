@@ -10,6 +10,7 @@ packages=(
     libpng-dev libgtest-dev libbenchmark-dev
     python3 python3-glad imagemagick icoutils
     libx11-dev xscreensaver xscreensaver-gl procps
+    dpkg-dev lintian desktop-file-utils man-db groff-base
 )
 
 missing=()

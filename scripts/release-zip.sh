@@ -11,6 +11,7 @@ module=$1 version=$2 out_dir=$3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$module" "$stage/Vintrel.scr"
+zip_name="Vintrel-$version-win64.zip"
 title="Nordle Dial - the Vintrel screen saver, version $version"
 # CRLF line ends, which Notepad before Windows 10 needs.
 sed 's/$/\r/' > "$stage/README.txt" <<TEXT
@@ -25,6 +26,13 @@ Install
   and pick "Nordle Dial" in the Screen Saver Settings (search the Start menu for "screen
   saver").
 
+"Windows protected your PC"
+  Windows marks files downloaded from the internet, and Vintrel.scr carries no publisher's
+  signature, so Microsoft Defender SmartScreen may stop it the first time with "Windows
+  protected your PC". Choose "More info", then "Run anyway". Or, before installing, right-click
+  Vintrel.scr, choose Properties, tick "Unblock" at the bottom of the General tab and choose OK;
+  Windows then starts it without asking. Check the download first (below).
+
 Uninstall
   Pick another screen saver (or None) in the screen saver settings, then delete Vintrel.scr
   from where it lies (in C:\\Windows\\System32, as an administrator).
@@ -33,15 +41,20 @@ Needs
   64-bit Windows with OpenGL 1.1, which every Windows has: the clock, the gears and the sky.
   With OpenGL 2.0 and framebuffer objects (any graphics driver of the last fifteen years) it
   also shows the reflections in the dome and the snow.
-  The saver has no settings and writes nothing.
+  The saver has no settings (its Settings button says so) and writes nothing.
 
 Check
-  SHA256SUMS beside the zip holds its SHA-256 digest. The same commit of the source, built with
-  scripts/package.sh, gives the same bytes.
+  SHA256SUMS, published beside the zip, holds the zip's SHA-256 digest. In a Command Prompt, in
+  the folder you downloaded it to:
+    certutil -hashfile $zip_name SHA256
+  or in PowerShell:
+    Get-FileHash $zip_name
+  Both print the digest (certutil in lower case, PowerShell in upper case): it must be the one
+  on the zip's line of SHA256SUMS. The same commit of the source, built with scripts/package.sh,
+  gives the same bytes.
 TEXT
 
 mkdir -p "$out_dir"
-zip_name="Vintrel-$version-win64.zip"
 python3 - "$out_dir/$zip_name" "$SOURCE_DATE_EPOCH" "$stage/README.txt" "$stage/Vintrel.scr" <<'PYTHON'
 import os, sys, time, zipfile
 output, epoch, *files = sys.argv[1:]

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 #include "tests/support/temporary_directory.h"
 
@@ -147,6 +148,48 @@ TEST_F(VintrelWindow, OwnWindowFillsTheTestScreenAndClosesOnEscapeQOrTheWindowMa
         XFlush(display_);
         EXPECT_EQ(vintrel.ExitCode(), 0) << close;
     }
+}
+
+// Xvfb's screen has TrueColor and DirectColor visuals with OpenGL, and no StaticGray at all.
+TEST_F(VintrelWindow, OwnWindowTakesGeometryAndANamedVisualWithOpenGlElseSaysSoOnce) {
+    const auto ownWindow = [this] {  // found by its name, once it shows
+        Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            char* name = nullptr;
+            XWindowAttributes shown{};
+            if (XFetchName(display_, children[i], &name) && std::string(name) == "Vintrel" &&
+                XGetWindowAttributes(display_, children[i], &shown) && shown.map_state == IsViewable) {
+                found = children[i];
+            }
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        return found;
+    };
+    const auto previousHandler = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may go
+    for (const std::string named : {"StaticGray", "directcolor"}) {
+        Vintrel vintrel({"-geometry", "320x200+40+30", "-visual", named, "--delay", kEventsOnly});
+        Window window = 0;
+        ASSERT_TRUE(WaitFor([&] { return (window = ownWindow()) != 0; })) << named;
+        ASSERT_GT(WaitForClock(window), 0) << named;
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display_, window, &attributes);
+        EXPECT_EQ(std::make_tuple(attributes.x, attributes.y, attributes.width, attributes.height),
+                  std::make_tuple(40, 30, 320, 200));
+        EXPECT_EQ(attributes.visual->c_class, named == "StaticGray" ? TrueColor : DirectColor);
+        XColor white{};  // a DirectColor window shows its pixels through its colormap
+        white.pixel = 0xffffff;
+        XQueryColor(display_, attributes.colormap, &white);
+        EXPECT_EQ(white.red + white.green + white.blue, 3 * 65535) << named;
+        kill(vintrel.pid, SIGTERM);
+        EXPECT_EQ(vintrel.ExitCode(), 0);
+        const std::string text = vintrel.Stderr();
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), named == "StaticGray") << text;
+        ASSERT_TRUE(WaitFor([&] { return ownWindow() == 0; }));
+    }
+    XSetErrorHandler(previousHandler);
 }
 
 TEST_F(VintrelWindow, BadOptionsAndMissingWindowsExitWithTwoAndOneLine) {

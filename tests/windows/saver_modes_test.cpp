@@ -11,9 +11,28 @@
 TEST(SaverModes, ModesWithoutAWindowExitMinusOne) {
     HWND gone = CreateTestWindow("gone", 0, 0, 10, 10);
     DestroyWindow(gone);
-    // An unknown letter, a dialog without template, a password change off Windows 95/98/Me, no preview window.
-    for (const char* arguments : {"/x", "/c", "/a"}) EXPECT_EQ(Saver(arguments).ExitCode(), kExitMinusOne) << arguments;
+    // An unknown letter, a password change off Windows 95/98/Me, no preview window.
+    for (const char* arguments : {"/x", "/a"}) EXPECT_EQ(Saver(arguments).ExitCode(), kExitMinusOne) << arguments;
     EXPECT_EQ(Saver("/p " + Decimal(gone)).ExitCode(), kExitMinusOne);
+}
+
+// Settings: a message box owned by the window the display settings name, which Enter closes.
+TEST(SaverModes, SettingsSayThereAreNoOptionsInABoxOfTheOwnerAndEndWithZero) {
+    HWND owner = CreateTestWindow("settings owner", 0, 0, 200, 100);
+    Saver saver("/c:" + Decimal(owner));
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) && GetWindow(box, GW_OWNER) != owner) {}
+        return box && Visible(box);
+    }));
+    EXPECT_EQ(WindowTitle(box), "Nordle Dial");
+    char text[96] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text control
+    EXPECT_STREQ(text, "This screen saver has no options that you can set.");
+    ASSERT_TRUE(BringToForeground(box));
+    Press(VK_RETURN);
+    EXPECT_EQ(saver.ExitCode(), 0u);
+    DestroyWindow(owner);
 }
 
 // The clock over the night sky: a lit dial at three or more of four points around the window's
