@@ -139,7 +139,7 @@ const char* SaverProgramUsage() {
            "                       Escape, q or closing the window ends it\n"
            "  --root               draw on the window XSCREENSAVER_WINDOW names, else on the root window\n"
            "  --window-id ID       draw on the window ID (decimal or 0x-hex)\n"
-           "  --delay MICROSECONDS the pause between frames (default 30000)\n"
+           "  --delay MICROSECONDS the rest after each frame (default 30000)\n"
            "  --fps                show frames per second and the frame time, and print them each second\n"
            "  --no-fps             do not (the default)\n"
            "  --display NAME       the X display (default: $DISPLAY)\n"

@@ -104,19 +104,21 @@ int main(int argc, char** argv) {
 
     CatchStopSignals();
     const double delay = static_cast<double>(options.delayMicroseconds) / 1.0e6;
-    double nextTick = MonotonicSeconds();
+    double nextFrame = MonotonicSeconds();
     while (!stopRequested) {
         const WindowEvents events = surface.TakeEvents();
         if (events.closeRequested || events.windowLost) break;
         if (events.resized) FollowSceneSize(surface.width(), surface.height());
-        const double now = MonotonicSeconds();
-        if (now >= nextTick || events.resized || events.exposed) {
-            // Ticks keep their period, as a timer's do; a late frame is followed at once.
-            nextTick = now + delay;
+        if (MonotonicSeconds() >= nextFrame || events.resized || events.exposed) {
             DrawFrame(surface, frameRate);
+            // The whole delay is rest after the frame, however long the frame took, as in
+            // XScreenSaver's programs: on a slow renderer the saver still leaves the processor
+            // idle between frames instead of drawing back to back. The animation follows the
+            // clocks, so fewer frames show the same motion.
+            nextFrame = MonotonicSeconds() + delay;
             continue;  // events that arrived while drawing come first
         }
-        WaitForTick(surface, nextTick);
+        WaitForTick(surface, nextFrame);
     }
 
     ReleaseScene();

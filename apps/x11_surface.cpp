@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "apps/x11_window_loss.h"
 #include "gfx/gl_capabilities.h"
 
 namespace {
@@ -30,9 +31,7 @@ char firstErrorText[160] = "";
 bool errorReported = false;
 
 int HandleError(Display* display, XErrorEvent* event) {
-    const bool aboutDrawnWindow = drawnWindow != 0 && event->resourceid == drawnWindow &&
-                                  (event->error_code == BadWindow || event->error_code == BadDrawable);
-    if (aboutDrawnWindow) _exit(0);
+    if (ErrorMeansWindowGone(event->resourceid, event->error_code, drawnWindow)) _exit(0);
     if (pendingErrors++ == 0 && !errorReported) {
         char description[96] = "";
         XGetErrorText(display, event->error_code, description, sizeof description);
@@ -52,8 +51,9 @@ void (*LookUpOpenGl(const char* name))(void) {
     return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
 }
 
-// The best visual of those the user named (-visual): RGBA with OpenGL, then double-buffered,
-// then with depth and stencil bits up to what the scene uses. None where none offers OpenGL.
+// The best visual of those the user named (-visual): RGBA with OpenGL and a depth buffer, then
+// double-buffered, then with depth and stencil bits up to what the scene uses. None where none
+// offers that.
 XVisualInfo* NamedVisual(Display* display, int screen, const VisualRequest& request) {
     static_assert(StaticGray == 0 && GrayScale == 1 && StaticColor == 2 && PseudoColor == 3 && TrueColor == 4 &&
                   DirectColor == 5, "VisualRequest::visualClass counts as X does");
@@ -73,6 +73,7 @@ XVisualInfo* NamedVisual(Display* display, int screen, const VisualRequest& requ
         glXGetConfig(display, &candidates[i], GLX_DOUBLEBUFFER, &doubleBuffered);
         glXGetConfig(display, &candidates[i], GLX_DEPTH_SIZE, &depthBits);
         glXGetConfig(display, &candidates[i], GLX_STENCIL_SIZE, &stencilBits);
+        if (depthBits == 0) continue;  // the sky would be drawn over the dial
         const int score = (doubleBuffered ? 1000 : 0) + std::min(depthBits, 24) * 10 + std::min(stencilBits, 8);
         if (rgba && score > bestScore) best = i, bestScore = score;
     }
@@ -187,9 +188,30 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
             error_ = text;
             return 1;
         }
-        visualInfo = visual;
         // Nothing of the input: the daemon decides when to stop.
-        XSelectInput(display, window_, ExposureMask | StructureNotifyMask);
+        int depthBits = 0;
+        glXGetConfig(display, visual, GLX_DEPTH_SIZE, &depthBits);
+        if (depthBits > 0) {
+            visualInfo = visual;
+            XSelectInput(display, window_, ExposureMask | StructureNotifyMask);
+            return 0;
+        }
+        // Without a depth buffer the sky would be drawn over the dial: the scene goes into a
+        // window of the program's own that covers the handed one, made with a visual that has one.
+        XFree(visual);
+        visual = ChooseOwnVisual(display, XScreenNumberOfScreen(attributes.screen), VisualRequest{});
+        if (!visual) {
+            char text[112];
+            std::snprintf(text, sizeof text, "window 0x%lx has no depth buffer, and the display offers no visual with one",
+                          window_);
+            error_ = text;
+            return 1;
+        }
+        visualInfo = visual;
+        handedWindow_ = window_;
+        XSelectInput(display, handedWindow_, StructureNotifyMask);
+        window_ = CreateWindowIn(handedWindow_, visual, 0, 0, width_, height_, ExposureMask | StructureNotifyMask);
+        XMapWindow(display, window_);
         return 0;
     }
 
@@ -199,18 +221,9 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
         return 1;
     }
     visualInfo = visual;
-    const Window root = RootWindow(display, visual->screen);
-    colormap_ = visual->c_class == DirectColor ? LinearRampColormap(display, root, *visual)
-                                               : XCreateColormap(display, root, visual->visual, AllocNone);
-    XSetWindowAttributes attributes{};
-    attributes.colormap = colormap_;
-    attributes.background_pixel = BlackPixel(display, visual->screen);
-    attributes.border_pixel = 0;
-    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask;
     const WindowGeometry& geometry = options.geometry;
-    window_ = XCreateWindow(display, root, geometry.x, geometry.y, geometry.width, geometry.height, 0, visual->depth,
-                            InputOutput, visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
-                            &attributes);
+    window_ = CreateWindowIn(RootWindow(display, visual->screen), visual, geometry.x, geometry.y, geometry.width,
+                             geometry.height, ExposureMask | StructureNotifyMask | KeyPressMask);
     ownWindow_ = true;
     width_ = geometry.width;
     height_ = geometry.height;
@@ -232,6 +245,23 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
     XSetWMProtocols(display, window_, &deleteWindow, 1);
     XMapWindow(display, window_);
     return 0;
+}
+
+unsigned long X11Surface::CreateWindowIn(unsigned long parent, const void* visualInfo, int x, int y, int width,
+                                         int height, long eventMask) {
+    Display* display = static_cast<Display*>(display_);
+    const XVisualInfo& visual = *static_cast<const XVisualInfo*>(visualInfo);
+    const Window root = RootWindow(display, visual.screen);
+    colormap_ = visual.c_class == DirectColor ? LinearRampColormap(display, root, visual)
+                                              : XCreateColormap(display, root, visual.visual, AllocNone);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = colormap_;
+    attributes.background_pixel = BlackPixel(display, visual.screen);
+    attributes.border_pixel = 0;
+    attributes.event_mask = eventMask;
+    return XCreateWindow(display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                         visual.depth, InputOutput, visual.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                         &attributes);
 }
 
 bool X11Surface::CreateContext(void* visualInfo) {
@@ -266,7 +296,12 @@ WindowEvents X11Surface::TakeEvents() {
                 if (event.xexpose.count == 0) events.exposed = true;
                 break;
             case ConfigureNotify:
-                if (event.xconfigure.window == window_ &&
+                // A window of our own inside a handed one follows the handed one's size.
+                if (handedWindow_ != 0 && event.xconfigure.window == handedWindow_) {
+                    XResizeWindow(display, window_, static_cast<unsigned>(event.xconfigure.width),
+                                  static_cast<unsigned>(event.xconfigure.height));
+                }
+                if ((event.xconfigure.window == window_ || event.xconfigure.window == handedWindow_) &&
                     (event.xconfigure.width != width_ || event.xconfigure.height != height_)) {
                     width_ = event.xconfigure.width;
                     height_ = event.xconfigure.height;
@@ -274,7 +309,9 @@ WindowEvents X11Surface::TakeEvents() {
                 }
                 break;
             case DestroyNotify:
-                if (event.xdestroywindow.window == window_) events.windowLost = true;
+                if (event.xdestroywindow.window == window_ || event.xdestroywindow.window == handedWindow_) {
+                    events.windowLost = true;
+                }
                 break;
             case KeyPress: {
                 const KeySym key = XLookupKeysym(&event.xkey, 0);
@@ -348,7 +385,7 @@ void X11Surface::Close() {
         context_ = nullptr;
     }
     drawnWindow = 0;  // nothing of the driver runs on it any more
-    if (ownWindow_ && window_) XDestroyWindow(display, window_);
+    if ((ownWindow_ || handedWindow_) && window_) XDestroyWindow(display, window_);
     if (colormap_) XFreeColormap(display, colormap_);
     XCloseDisplay(display);
     display_ = nullptr;

@@ -50,9 +50,14 @@ public:
 private:
     int OpenWindow(const SaverProgramOptions& options, void*& visualInfo);
     bool CreateContext(void* visualInfo);
+    // A window of the program's own in `parent`, with its own colormap, showing the visual of
+    // `visualInfo` (an XVisualInfo).
+    unsigned long CreateWindowIn(unsigned long parent, const void* visualInfo, int x, int y, int width, int height,
+                                 long eventMask);
 
     void* display_ = nullptr;
-    unsigned long window_ = 0;
+    unsigned long window_ = 0;         // the window drawn on
+    unsigned long handedWindow_ = 0;  // a handed window without a depth buffer that window_ covers
     unsigned long colormap_ = 0;
     unsigned long protocolsAtom_ = 0;
     unsigned long deleteWindowAtom_ = 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "apps/saver_program_options.h"
+#include "apps/x11_window_loss.h"
 
 namespace {
 
@@ -90,6 +91,19 @@ TEST(SaverProgramOptions, RejectedLinesSayWhatInOneLine) {
     }
     EXPECT_FALSE(Parse({"--root"}, "junk").options);
     EXPECT_FALSE(Parse({"--root"}, "0").options);
+}
+
+// Only an error that names the window drawn on, as no window or drawable, means it is gone;
+// a late error from another request, or one about another resource, is a fault to report.
+TEST(X11Errors, OnlyAnErrorThatFindsNoWindowDrawnOnMeansItIsGone) {
+    const unsigned long drawn = 0x400001, other = 0x400002;
+    const int badRequest = 1, badWindow = 3, badMatch = 8, badDrawable = 9;
+    EXPECT_TRUE(ErrorMeansWindowGone(drawn, badWindow, drawn));
+    EXPECT_TRUE(ErrorMeansWindowGone(drawn, badDrawable, drawn));
+    EXPECT_FALSE(ErrorMeansWindowGone(other, badWindow, drawn));
+    EXPECT_FALSE(ErrorMeansWindowGone(drawn, badMatch, drawn));
+    EXPECT_FALSE(ErrorMeansWindowGone(drawn, badRequest, drawn));
+    EXPECT_FALSE(ErrorMeansWindowGone(0, badWindow, 0)) << "no window yet";
 }
 
 }  // namespace

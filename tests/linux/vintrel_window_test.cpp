@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros would break it
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <GL/glx.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -190,6 +191,58 @@ TEST_F(VintrelWindow, OwnWindowTakesGeometryAndANamedVisualWithOpenGlElseSaysSoO
         ASSERT_TRUE(WaitFor([&] { return ownWindow() == 0; }));
     }
     XSetErrorHandler(previousHandler);
+}
+
+// A close request in someone else's window is not ours to honour (the daemon ends the program
+// by destroying the window or with a signal): a client message of any kind leaves it drawing.
+TEST_F(VintrelWindow, InAHandedWindowNoClientMessageEndsIt) {
+    const Window window = MakeWindow(200, 150);
+    Vintrel vintrel({"--window-id", std::to_string(window), "--delay", kEventsOnly});
+    ASSERT_GT(WaitForClock(window), 0);
+    for (const char* atom : {"WM_DELETE_WINDOW", "WM_PROTOCOLS"}) {
+        XEvent event{};
+        event.xclient = {ClientMessage, 0, True, display_, window, XInternAtom(display_, "WM_PROTOCOLS", False), 32, {}};
+        event.xclient.data.l[0] = std::string(atom) == "WM_PROTOCOLS" ? 0 : static_cast<long>(XInternAtom(display_, atom, False));
+        XSendEvent(display_, window, False, StructureNotifyMask, &event);
+    }
+    XClearArea(display_, window, 0, 0, 0, 0, True);  // an expose after them: redrawn, so they were handled
+    ASSERT_GT(WaitForClock(window), 0);
+    EXPECT_EQ(waitpid(vintrel.pid, &vintrel.status, WNOHANG), 0) << "it ended";
+}
+
+// A handed window whose visual has no depth buffer, where the display offers one: the scene is
+// drawn in a window of the program's own over it, whole, never the sky over the dial, and at the
+// handed window's size.
+TEST_F(VintrelWindow, AHandedWindowWithoutADepthBufferStillShowsTheWholeClock) {
+    XVisualInfo pattern{};
+    pattern.screen = DefaultScreen(display_), pattern.depth = 24, pattern.c_class = TrueColor;
+    int count = 0;
+    XVisualInfo* visuals = XGetVisualInfo(display_, VisualScreenMask | VisualDepthMask | VisualClassMask, &pattern, &count);
+    const XVisualInfo* depthless = nullptr;
+    for (int i = 0; i < count && !depthless; ++i) {
+        int usesGl = 0, depthBits = 1, doubleBuffered = 0;
+        glXGetConfig(display_, &visuals[i], GLX_USE_GL, &usesGl);
+        glXGetConfig(display_, &visuals[i], GLX_DEPTH_SIZE, &depthBits);
+        glXGetConfig(display_, &visuals[i], GLX_DOUBLEBUFFER, &doubleBuffered);
+        if (usesGl && depthBits == 0 && doubleBuffered) depthless = &visuals[i];
+    }
+    ASSERT_NE(depthless, nullptr) << "the test display offers no OpenGL visual without a depth buffer";
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display_, DefaultRootWindow(display_), depthless->visual, AllocNone);
+    attributes.background_pixel = kBackground;
+    const Window window = XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, 320, 240, 0, 24, InputOutput,
+                                        depthless->visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    XFree(visuals);
+    XMapWindow(display_, window);
+    XSync(display_, False);
+    Vintrel vintrel({"--window-id", std::to_string(window), "--delay", kEventsOnly});
+    const int first = WaitForClock(window);
+    ASSERT_GT(first, 0);
+    XResizeWindow(display_, window, 480, 200);
+    EXPECT_NEAR(WaitForClock(window) / 200.0, first / 240.0, 0.05 * first / 240.0);
+    kill(vintrel.pid, SIGTERM);
+    EXPECT_EQ(vintrel.ExitCode(), 0);
+    EXPECT_EQ(vintrel.Stderr(), "");
 }
 
 TEST_F(VintrelWindow, BadOptionsAndMissingWindowsExitWithTwoAndOneLine) {
