@@ -32,6 +32,7 @@ command -v identify >/dev/null || { echo "frame-hashes: needs ImageMagick's iden
 cases=(
     "start-720p||--time 10:09:30 --seed 7 --frames 3 --bench"
     "snowing-1080p||--size 1920x1080 --time 10:09:30 --seed 7 --warm-up 60 --frames 2 --bench"
+    "snowing-1024-high||--size 1280x1024 --time 10:09:30 --seed 7 --warm-up 60 --frames 2"
     "snowing-480p||--size 640x480 --time 03:40:00 --clock 12 --seed 1 --warm-up 45"
     "midnight-320||--size 320x200 --time 23:59:59.999 --clock 100 --snow-clock 30 --seed 42"
     "noon-square||--size 800x800 --time 12:00:00 --clock 7.3 --seed 99 --warm-up 120 --step 0.02 --frames 2"
