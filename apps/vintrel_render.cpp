@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    CreateScene(options.width, options.height);
+    CreateScene(options.width, options.height, options.monitors.data(), static_cast<int>(options.monitors.size()));
     RewindAnimationStopwatches(options.clockSeconds);
     snow.RewindStopwatch(options.snowClockSeconds.value_or(options.clockSeconds));
 

@@ -102,6 +102,46 @@ TEST(Views, TheReflectionIsTheSameAtEverySizeOfOneShape) {
     SetUpScene();
 }
 
+// Side by side, stacked, and of different sizes and shapes with gaps: every monitor shows the
+// whole dial in the middle of its part, as large against its shorter side as the others; what
+// none shows is black.
+TEST(Views, EachMonitorShowsTheWholeDialCentred) {
+    struct Layout {
+        int width, height;
+        std::vector<ViewRect> monitors;
+    };
+    for (const Layout& layout : {Layout{320, 120, {{0, 0, 160, 120}, {160, 0, 160, 120}}},
+                                 Layout{160, 240, {{0, 0, 160, 120}, {0, 120, 160, 120}}},
+                                 Layout{320, 240, {{0, 0, 200, 150}, {200, 120, 90, 120}}}}) {
+        const Image frame = FrameOf(layout.width, layout.height, layout.monitors);
+        for (const ViewRect& m : layout.monitors) {
+            const Extent dial = DialExtent(frame, layout.height, m);
+            SCOPED_TRACE(testing::Message() << layout.width << "x" << layout.height << ", monitor at " << m.x << "," << m.y);
+            EXPECT_GT(dial.left, m.x);
+            EXPECT_GT(dial.top, m.y);
+            EXPECT_LT(dial.right, m.x + m.width - 1);
+            EXPECT_LT(dial.bottom, m.y + m.height - 1);
+            EXPECT_NEAR(dial.CentreX(), m.x + (m.width - 1) / 2.0, 1.5);
+            EXPECT_NEAR(dial.CentreY(), m.y + (m.height - 1) / 2.0, 1.5);
+            const ViewRect& first = layout.monitors[0];
+            EXPECT_NEAR(dial.Width() / std::min(m.width, m.height),
+                        DialExtent(frame, layout.height, first).Width() / std::min(first.width, first.height), 0.02);
+        }
+    }
+    // The last layout leaves the top right, the bottom left and the right edge to no monitor.
+    const Image frame = ReadImage();
+    int lit = 0;
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            const bool shown = (x < 200 && y < 150) || (x >= 200 && x < 290 && y >= 120);
+            const unsigned char* p = frame.At(x, 239 - y);
+            if (!shown) lit += p[0] + p[1] + p[2] > 0;
+        }
+    }
+    EXPECT_EQ(lit, 0);
+    FollowSceneSize(kFrameWidth, kFrameHeight);
+}
+
 // A view taller than wide keeps a square view's width of the scene: the dial as wide as in a
 // square view of the same width, rim and all.
 TEST(Views, APortraitViewShowsTheWholeRim) {
