@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "scene/monitor_views.h"
+
 namespace {
 
 constexpr int kMaxSide = 16384;
@@ -79,10 +81,6 @@ std::string MonitorText(const ViewRect& r) {
     return std::to_string(r.width) + "x" + std::to_string(r.height) + "+" + std::to_string(r.x) + "+" + std::to_string(r.y);
 }
 
-bool Overlap(const ViewRect& a, const ViewRect& b) {
-    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-}
-
 // Every monitor inside the frame and none over another; the empty text when that holds.
 std::string MonitorLayoutError(const RenderOptions& options) {
     for (std::size_t i = 0; i < options.monitors.size(); ++i) {
@@ -92,7 +90,7 @@ std::string MonitorLayoutError(const RenderOptions& options) {
                    std::to_string(options.height);
         }
         for (std::size_t j = 0; j < i; ++j) {
-            if (Overlap(options.monitors[j], m)) {
+            if (ViewsOverlap(options.monitors[j], m)) {
                 return "monitors " + MonitorText(options.monitors[j]) + " and " + MonitorText(m) + " overlap";
             }
         }

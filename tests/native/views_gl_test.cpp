@@ -15,34 +15,27 @@ constexpr LocalTimeOfDay kTime{10, 9, 30, 0};
 
 // The dial's extent in a rectangle of the client area (client coordinates, y down), found from
 // its yellow: the rows and columns that hold at least a few yellow pixels, so a warm star or two
-// does not count. Empty (right < left) where there is none.
+// does not count.
 struct Extent {
-    int left = 0, top = 0, right = -1, bottom = -1;
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
     double Width() const { return right - left + 1; }
     double CentreX() const { return (left + right) / 2.0; }
     double CentreY() const { return (top + bottom) / 2.0; }
 };
 
 Extent DialExtent(const Image& image, int clientHeight, const ViewRect& rect) {
-    auto yellow = [&](int x, int y) {
-        const unsigned char* p = image.At(x, clientHeight - 1 - y);
-        return p[0] >= p[2] + 20 && p[1] >= p[2] + 15;
-    };
     std::vector<int> columns(rect.width), rows(rect.height);
     for (int y = 0; y < rect.height; ++y) {
         for (int x = 0; x < rect.width; ++x) {
-            if (yellow(rect.x + x, rect.y + y)) ++columns[x], ++rows[y];
+            const unsigned char* p = image.At(rect.x + x, clientHeight - 1 - rect.y - y);
+            if (p[0] >= p[2] + 20 && p[1] >= p[2] + 15) ++columns[x], ++rows[y];
         }
     }
-    Extent extent;
+    Extent e;
     const int least = std::max(3, rect.height / 40);
-    for (int x = 0; x < rect.width; ++x) {
-        if (columns[x] >= least) extent.left = extent.right < 0 ? rect.x + x : extent.left, extent.right = rect.x + x;
-    }
-    for (int y = 0; y < rect.height; ++y) {
-        if (rows[y] >= least) extent.top = extent.bottom < 0 ? rect.y + y : extent.top, extent.bottom = rect.y + y;
-    }
-    return extent;
+    for (int x = 0; x < rect.width; ++x) if (columns[x] >= least) e.left = std::min(e.left, rect.x + x), e.right = rect.x + x;
+    for (int y = 0; y < rect.height; ++y) if (rows[y] >= least) e.top = std::min(e.top, rect.y + y), e.bottom = rect.y + y;
+    return e;
 }
 
 // The frame for a client size and its views, with the snow still above the scene.
@@ -117,10 +110,7 @@ TEST(Views, EachMonitorShowsTheWholeDialCentred) {
         for (const ViewRect& m : layout.monitors) {
             const Extent dial = DialExtent(frame, layout.height, m);
             SCOPED_TRACE(testing::Message() << layout.width << "x" << layout.height << ", monitor at " << m.x << "," << m.y);
-            EXPECT_GT(dial.left, m.x);
-            EXPECT_GT(dial.top, m.y);
-            EXPECT_LT(dial.right, m.x + m.width - 1);
-            EXPECT_LT(dial.bottom, m.y + m.height - 1);
+            EXPECT_TRUE(dial.left > m.x && dial.top > m.y && dial.right < m.x + m.width - 1 && dial.bottom < m.y + m.height - 1);
             EXPECT_NEAR(dial.CentreX(), m.x + (m.width - 1) / 2.0, 1.5);
             EXPECT_NEAR(dial.CentreY(), m.y + (m.height - 1) / 2.0, 1.5);
             const ViewRect& first = layout.monitors[0];
@@ -133,9 +123,8 @@ TEST(Views, EachMonitorShowsTheWholeDialCentred) {
     int lit = 0;
     for (int y = 0; y < 240; ++y) {
         for (int x = 0; x < 320; ++x) {
-            const bool shown = (x < 200 && y < 150) || (x >= 200 && x < 290 && y >= 120);
             const unsigned char* p = frame.At(x, 239 - y);
-            if (!shown) lit += p[0] + p[1] + p[2] > 0;
+            if (!((x < 200 && y < 150) || (x >= 200 && x < 290 && y >= 120))) lit += p[0] + p[1] + p[2] > 0;
         }
     }
     EXPECT_EQ(lit, 0);
@@ -147,8 +136,7 @@ TEST(Views, EachMonitorShowsTheWholeDialCentred) {
 TEST(Views, APortraitViewShowsTheWholeRim) {
     const Extent square = DialExtent(FrameOf(135, 135), 135, {0, 0, 135, 135});
     const Extent portrait = DialExtent(FrameOf(135, 240), 240, {0, 0, 135, 240});
-    EXPECT_GT(portrait.left, 0);
-    EXPECT_LT(portrait.right, 134);
+    EXPECT_TRUE(portrait.left > 0 && portrait.right < 134) << "the rim is cut";
     EXPECT_NEAR(portrait.Width(), square.Width(), 2.0);
     EXPECT_NEAR(portrait.CentreY(), 119.5, 2.0);
     FollowSceneSize(kFrameWidth, kFrameHeight);
