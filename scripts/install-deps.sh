@@ -10,6 +10,7 @@ packages=(
     libpng-dev libgtest-dev libbenchmark-dev
     python3 python3-glad imagemagick icoutils
     libx11-dev libxrandr-dev libxinerama-dev xscreensaver xscreensaver-gl procps
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     dpkg-dev lintian desktop-file-utils man-db groff-base
 )
 
