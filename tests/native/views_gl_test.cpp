@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gl_scene.h"
+#include "particles/particle_system.h"
 #include "scene/scene_lifecycle.h"
 #include "scene/scene_setup.h"
 
@@ -61,10 +62,7 @@ std::vector<unsigned char> CubeFaces() {
 std::vector<int> FaceSides() {
     std::vector<int> sides;
     GLint side = 0;
-    for (const uint32_t target : cubeMapFaceTargets) {
-        glGetTexLevelParameteriv(target, 0, GL_TEXTURE_WIDTH, &side);
-        sides.push_back(side);
-    }
+    for (const uint32_t target : cubeMapFaceTargets) glGetTexLevelParameteriv(target, 0, GL_TEXTURE_WIDTH, &side), sides.push_back(side);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
     glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_HEIGHT_EXT, &side);
     sides.push_back(side);
@@ -128,6 +126,10 @@ TEST(Views, EachMonitorShowsTheWholeDialCentred) {
         }
     }
     EXPECT_EQ(lit, 0);
+    const GLuint sprites = pointSpriteObjects.pointSpriteProgram;  // the last view's snow was sized for it
+    GLfloat viewport[2] = {};
+    glGetUniformfv(sprites, glGetUniformLocation(sprites, "viewportSize"), viewport);
+    EXPECT_EQ(viewport[0] * 1000 + viewport[1], 90 * 1000 + 120);
     FollowSceneSize(kFrameWidth, kFrameHeight);
 }
 
