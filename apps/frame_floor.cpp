@@ -71,7 +71,8 @@ void SetFloorState(GLuint texture) {
 
 }  // namespace
 
-FrameFloor::FrameFloor(int width, int height, uint32_t texture) : width_(width), height_(height), texture_(texture) {
+FrameFloor::FrameFloor(int width, int height, int faceSide, uint32_t texture)
+    : width_(width), height_(height), faceSide_(faceSide), texture_(texture) {
     if (!glCapabilities.framebufferObjects) return;
     const SavedState saved;
     glGenTextures(1, &cubeMap_);
@@ -79,12 +80,12 @@ FrameFloor::FrameFloor(int width, int height, uint32_t texture) : width_(width),
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     for (const uint32_t target : cubeMapFaceTargets) {
-        glTexImage2D(target, 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
+        glTexImage2D(target, 0, GL_RGB, faceSide_, faceSide_, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      nullptr);
     }
     glGenRenderbuffersEXT(1, &depthBuffer_);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer_);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, faceSide_, faceSide_);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     glGenFramebuffersEXT(1, &framebuffer_);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
@@ -104,7 +105,7 @@ Elapsed FrameFloor::RenderTimedFrame() {
     SetFloorState(texture_);
     const Elapsed begin = ClockReading();
     if (usable_) {
-        glViewport(0, 0, environmentFaceSize, environmentFaceSize);
+        glViewport(0, 0, faceSide_, faceSide_);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
         glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer_);
         for (int face = 0; face < kTimedFaces; ++face) {

@@ -6,14 +6,14 @@
 
 #include "apps/bench_figures.h"
 
-// A floor frame is five 1024 x 1024 cube-map faces through a framebuffer object of its own (a
+// A floor frame is five square cube-map faces of faceSide pixels through a framebuffer object of its own (a
 // cube-map texture and a 24-bit depth buffer, the depth buffer attached once and each face
 // attached in turn, as the reflection is rendered) and one width x height pass into the default
 // framebuffer; each pass clears and draws the texture over its whole area. Without framebuffer
 // objects only the window pass is drawn. Use it with the context current.
 class FrameFloor {
 public:
-    FrameFloor(int width, int height, uint32_t texture);
+    FrameFloor(int width, int height, int faceSide, uint32_t texture);
     ~FrameFloor();
     FrameFloor(const FrameFloor&) = delete;
     FrameFloor& operator=(const FrameFloor&) = delete;
@@ -26,6 +26,7 @@ public:
 private:
     int width_;
     int height_;
+    int faceSide_;
     uint32_t texture_;
     uint32_t cubeMap_ = 0;
     uint32_t framebuffer_ = 0;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "scene/monitor_views.h"
 
 namespace {
 
@@ -39,6 +42,60 @@ bool ParseSize(const char* text, int& width, int& height) {
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
+}
+
+// WxH+X+Y, all four whole numbers.
+bool ParseMonitor(const std::string& text, ViewRect& rect) {
+    const std::size_t plus = text.find('+');
+    if (plus == std::string::npos || !ParseSize(text.substr(0, plus).c_str(), rect.width, rect.height)) return false;
+    const std::size_t secondPlus = text.find('+', plus + 1);
+    if (secondPlus == std::string::npos) return false;
+    long long x = 0;
+    long long y = 0;
+    if (!ParseInteger(text.substr(plus + 1, secondPlus - plus - 1).c_str(), 0, kMaxSide, x) ||
+        !ParseInteger(text.substr(secondPlus + 1).c_str(), 0, kMaxSide, y)) {
+        return false;
+    }
+    rect.x = static_cast<int>(x);
+    rect.y = static_cast<int>(y);
+    return true;
+}
+
+bool ParseMonitors(const char* text, std::vector<ViewRect>& monitors) {
+    monitors.clear();
+    const std::string list = text;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        ViewRect rect;
+        if (!ParseMonitor(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start), rect)) {
+            return false;
+        }
+        monitors.push_back(rect);
+        if (comma == std::string::npos) return static_cast<int>(monitors.size()) <= maxSceneViews;
+        start = comma + 1;
+    }
+}
+
+std::string MonitorText(const ViewRect& r) {
+    return std::to_string(r.width) + "x" + std::to_string(r.height) + "+" + std::to_string(r.x) + "+" + std::to_string(r.y);
+}
+
+// Every monitor inside the frame and none over another; the empty text when that holds.
+std::string MonitorLayoutError(const RenderOptions& options) {
+    for (std::size_t i = 0; i < options.monitors.size(); ++i) {
+        const ViewRect& m = options.monitors[i];
+        if (m.x + m.width > options.width || m.y + m.height > options.height) {
+            return "monitor " + MonitorText(m) + " lies outside --size " + std::to_string(options.width) + "x" +
+                   std::to_string(options.height);
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (ViewsOverlap(options.monitors[j], m)) {
+                return "monitors " + MonitorText(options.monitors[j]) + " and " + MonitorText(m) + " overlap";
+            }
+        }
+    }
+    return "";
 }
 
 bool TwoDigits(const char* text, int high, int& value) {
@@ -87,7 +144,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             options.floorStartup = true;
             continue;
         }
-        const bool takesValue = name == "--size" || name == "--time" || name == "--clock" || name == "--snow-clock" ||
+        const bool takesValue = name == "--size" || name == "--monitors" || name == "--time" || name == "--clock" || name == "--snow-clock" ||
                                 name == "--step" || name == "--warm-up" || name == "--seed" || name == "--frames" ||
                                 name == "--out";
         if (!takesValue) return {std::nullopt, "unknown option '" + name + "'"};
@@ -97,6 +154,10 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
 
         if (name == "--size") {
             if (!ParseSize(value, options.width, options.height)) return {std::nullopt, bad + " (WxH)"};
+        } else if (name == "--monitors") {
+            if (!ParseMonitors(value, options.monitors)) {
+                return {std::nullopt, bad + " (WxH+X+Y, comma-separated, at most " + std::to_string(maxSceneViews) + ")"};
+            }
         } else if (name == "--time") {
             LocalTimeOfDay time{};
             if (!ParseTimeOfDay(value, time)) return {std::nullopt, bad + " (HH:MM:SS[.mmm])"};
@@ -126,6 +187,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
     if (options.warmUpSeconds > kMaxWarmUpSteps * options.stepSeconds) {
         return {std::nullopt, "--warm-up needs a --step above 0 that takes it in at most 10000000 updates"};
     }
+    if (std::string error = MonitorLayoutError(options); !error.empty()) return {std::nullopt, error};
     return {options, ""};
 }
 
@@ -146,6 +208,8 @@ std::string FramePath(const std::string& pattern, int frame) {
 const char* RenderUsage() {
     return "usage: vintrel-render [options]\n"
            "  --size WxH             frame size in pixels (default 1280x720)\n"
+           "  --monitors WxH+X+Y,... monitors inside the frame (the virtual screen), each showing the\n"
+           "                         whole clock; what none covers stays black (default: one)\n"
            "  --time HH:MM:SS[.mmm]  local time of day every frame sees (default: now)\n"
            "  --clock SECONDS        gear and swing stopwatches at the first frame (default 0)\n"
            "  --snow-clock SECONDS   the snow's stopwatch at the first frame (default: --clock)\n"

@@ -4,12 +4,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "scene/scene_window.h"
 
 struct RenderOptions {
     int width = 1280;
     int height = 720;
+    // Monitors inside the frame, each with a view of its own; none: one view over the frame.
+    std::vector<ViewRect> monitors;
     std::optional<LocalTimeOfDay> time;  // local time every frame sees; none: the real time
     double clockSeconds = 0.0;           // gear and swing stopwatches at the first frame
     std::optional<double> snowClockSeconds;  // the snow's stopwatch then; none: clockSeconds

@@ -46,7 +46,9 @@ int RunFloorStartup(const RenderOptions& options) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     LoadBmpTexture(SKY_AHEAD_BITMAP);
-    FrameFloor floor(options.width, options.height, texture);
+    SceneSize whole;
+    SetSceneViews(whole, options.width, options.height, nullptr, 0);
+    FrameFloor floor(options.width, options.height, EnvironmentFaceSizeFor(whole), texture);
     floor.RenderTimedFrame();
     PrintFloorStartup(ClockReading() - processStart.reading);
     return 0;
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    CreateScene(options.width, options.height);
+    CreateScene(options.width, options.height, options.monitors.data(), static_cast<int>(options.monitors.size()));
     RewindAnimationStopwatches(options.clockSeconds);
     snow.RewindStopwatch(options.snowClockSeconds.value_or(options.clockSeconds));
 
@@ -131,7 +133,8 @@ int main(int argc, char** argv) {
         // A floor frame after each of the scene's (it draws over the window), so that both see
         // the same load.
         if (options.bench) {
-            if (!floor) floor.emplace(options.width, options.height, sceneObjects.sceneTextures[metalTexture]);
+            if (!floor) floor.emplace(options.width, options.height, sceneObjects.environmentFaceSize,
+                                       sceneObjects.sceneTextures[metalTexture]);
             figures.floorFrames.push_back(floor->RenderTimedFrame());
         }
     }

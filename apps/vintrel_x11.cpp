@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
     FrameRateDisplay frameRate;
     frameRate.on = options.fps;
     if (surface.openGlLoaded()) {
-        CreateScene(surface.width(), surface.height());
+        ViewRect views[maxSceneViews];
+        CreateScene(surface.width(), surface.height(), views, surface.MonitorViews(views));
         if (frameRate.on) frameRate.fontLoaded = surface.MakeFontLists(frameRate.fontListBase, frameRate.lineHeight);
     } else {
         std::fputs("vintrel: cannot load OpenGL for the window; it stays empty\n", stderr);
@@ -108,7 +109,10 @@ int main(int argc, char** argv) {
     while (!stopRequested) {
         const WindowEvents events = surface.TakeEvents();
         if (events.closeRequested || events.windowLost) break;
-        if (events.resized) FollowSceneSize(surface.width(), surface.height());
+        if (events.resized) {
+            ViewRect views[maxSceneViews];
+            FollowSceneSize(surface.width(), surface.height(), views, surface.MonitorViews(views));
+        }
         if (MonotonicSeconds() >= nextFrame || events.resized || events.exposed) {
             DrawFrame(surface, frameRate);
             // The whole delay is rest after the frame, however long the frame took, as in

@@ -166,6 +166,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
     Display* display = static_cast<Display*>(display_);
     if (options.target != DrawTarget::OwnWindow) {
         window_ = options.target == DrawTarget::GivenWindow ? options.windowId : DefaultRootWindow(display);
+        onRoot_ = options.target == DrawTarget::RootWindow;
         XWindowAttributes attributes{};
         // Until drawnWindow is set, an error about the window is only counted.
         const int before = pendingErrors;

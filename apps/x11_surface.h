@@ -6,6 +6,7 @@
 #include <string>
 
 #include "apps/saver_program_options.h"
+#include "scene/scene_window.h"
 
 // What the events since the last look asked for.
 struct WindowEvents {
@@ -32,6 +33,11 @@ public:
     bool openGlLoaded() const { return openGlLoaded_; }
     int width() const { return width_; }
     int height() const { return height_; }
+
+    // On the root window, one view per monitor (RandR's monitors, else Xinerama's screens), in
+    // the window's coordinates; 0 (one view over the window) on any other window, such as the
+    // one monitor's window XScreenSaver hands each program. In x11_monitors.cpp.
+    int MonitorViews(ViewRect* views) const;
 
     // Handles every event that has arrived; X errors the drawing caused are looked into here.
     WindowEvents TakeEvents();
@@ -63,6 +69,7 @@ private:
     unsigned long deleteWindowAtom_ = 0;
     void* context_ = nullptr;
     bool ownWindow_ = false;
+    bool onRoot_ = false;  // drawing on the screen's root window (or a window of ours over it)
     bool doubleBuffered_ = true;
     bool openGlLoaded_ = false;
     int width_ = 0;

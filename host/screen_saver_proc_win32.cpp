@@ -1,11 +1,15 @@
 // The program's window procedure: owns the rendering context and the frame timer.
 #include <windows.h>
 
+#include <vector>
+
 #include "gfx/gl_capabilities.h"
 #include "host/opengl_libraries_win32.h"
 #include "host/saver_behaviour_win32.h"
+#include "host/saver_modes_win32.h"
 #include "host/screen_saver_proc_win32.h"
 #include "platform/platform.h"
+#include "scene/monitor_views.h"
 #include "scene/scene_lifecycle.h"
 
 HWND sceneWindow = nullptr;
@@ -39,6 +43,25 @@ HGLRC renderContext = nullptr;
 // The scene's loaders report through message boxes owned by the screen-saver window.
 void* OwnerOfErrorMessages() { return sceneWindow; }
 
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
+    reinterpret_cast<std::vector<ViewRect>*>(monitors)->push_back(
+        {rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top});
+    return TRUE;
+}
+
+// The full-screen window spans every monitor: one view each, so each shows the whole clock
+// instead of one clock split over the seams. The rectangles are physical pixels, as the module
+// is per-monitor DPI aware. The preview is one view (none returned).
+int MonitorViewsOf(HWND window, ViewRect* views) {
+    if (isPreview) return 0;
+    std::vector<ViewRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    POINT clientOrigin{0, 0};
+    ClientToScreen(window, &clientOrigin);
+    return MonitorViews(monitors.data(), static_cast<int>(monitors.size()), clientOrigin.x, clientOrigin.y,
+                        clientRect.right, clientRect.bottom, views);
+}
+
 void CreateSceneWindow(HWND window) {
     // The client size is the rectangle's right and bottom edges (it starts at 0, 0).
     GetClientRect(window, &clientRect);
@@ -55,7 +78,11 @@ void CreateSceneWindow(HWND window) {
     // nothing, as it would with a context that draws nothing.
     const bool openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
     SetErrorMessageOwner(OwnerOfErrorMessages);
-    if (openGlLoaded) CreateScene(clientRect.right, clientRect.bottom);
+    if (openGlLoaded) {
+        ViewRect views[maxSceneViews];
+        const int viewCount = MonitorViewsOf(window, views);
+        CreateScene(clientRect.right, clientRect.bottom, views, viewCount);
+    }
     SetTimer(window, kFrameTimer, kFramePeriodMilliseconds, nullptr);
 }
 

@@ -191,7 +191,11 @@ void ParticleSnow::Update() {
     }
 }
 
-void ParticleSnow::RenderReversed() { DrawPointSprites(reversedPositions, reversedAngles); }
+void ParticleSnow::RenderReversed() { DrawPointSprites(reversedPositions, reversedAngles, viewportSize, projMat); }
+
+void ParticleSnow::RenderReversed(const float viewport[2], const float projection[16]) const {
+    DrawPointSprites(reversedPositions, reversedAngles, viewport, projection);
+}
 
 void ParticleSnow::Release() {
     reversedPositionStore_.reset();

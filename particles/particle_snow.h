@@ -27,6 +27,8 @@ public:
 
     // Draws the flakes from the last to the first (the reversed copies the last Update wrote).
     void RenderReversed();
+    // The same, with the sprites sized for a view's own viewport and projection.
+    void RenderReversed(const float viewport[2], const float projection[16]) const;
 
     // Sets the stopwatch so that it reads `seconds` now, as if started that long ago with no
     // update since: the native front-end uses it for reproducible frames.

@@ -9,7 +9,11 @@ ParticleSystem::ParticleSystem()
 // Runs after every derived destructor; the arrays are the derived class's to free.
 ParticleSystem::~ParticleSystem() = default;
 
-void ParticleSystem::Render() { DrawPointSprites(positions, angles); }
+void ParticleSystem::Render() { DrawPointSprites(positions, angles, viewportSize, projMat); }
+
+void ParticleSystem::RenderSizedFor(const float viewport[2], const float projection[16]) const {
+    DrawPointSprites(positions, angles, viewport, projection);
+}
 
 void ParticleSystem::FollowViewport(const float viewport[2], const float projection[16]) {
     viewportSize[0] = viewport[0];
@@ -29,7 +33,8 @@ void PointAttributeAt(const char* name, GLint components, const float* values) {
 
 }  // namespace
 
-void ParticleSystem::DrawPointSprites(const float* positionArray, const float* angleArray) const {
+void ParticleSystem::DrawPointSprites(const float* positionArray, const float* angleArray, const float viewport[2],
+                                      const float projection[16]) const {
     // A context without the program calls or point sprites (Windows' own OpenGL 1.1, say)
     // has no entry points to call: the particles are simply not drawn there.
     if (!glCapabilities.shaderPrograms20 || !glCapabilities.pointSprites) return;
@@ -45,8 +50,8 @@ void ParticleSystem::DrawPointSprites(const float* positionArray, const float* a
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(4, GL_FLOAT, 0, positionArray);
 
-    glUniformMatrix4fv(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "projMat"), 1, GL_FALSE, projMat);
-    glUniform2f(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "viewportSize"), viewportSize[0], viewportSize[1]);
+    glUniformMatrix4fv(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "projMat"), 1, GL_FALSE, projection);
+    glUniform2f(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "viewportSize"), viewport[0], viewport[1]);
 
     PointAttributeAt("pointScales", 1, pointScales);
     PointAttributeAt("angles", 1, angleArray);

@@ -31,6 +31,9 @@ public:
     virtual void Update() = 0;
     // All count particles in array order, with the current modelview matrix.
     virtual void Render();
+    // The same, with the sprites sized for another viewport and projection than the ones Init
+    // was given (a cube face of its own size, say).
+    void RenderSizedFor(const float viewport[2], const float projection[16]) const;
     virtual void Release() = 0;
     // Takes a new viewport and projection, as Init does, keeping the particles.
     void FollowViewport(const float viewport[2], const float projection[16]);
@@ -47,8 +50,9 @@ public:
 
 protected:
     // The drawing itself, with the vertex positions and angles taken from the given arrays
-    // (of count entries, laid out like positions and angles) and all else from the object.
-    // It leaves the program current, program point size on, the three attribute arrays
+    // (of count entries, laid out like positions and angles), the sprites sized for the given
+    // viewport and projection, and all else from the object. It leaves the program current, program point size on, the three attribute arrays
     // enabled, GL_COORD_REPLACE on and snowTexture bound; the caller restores what it needs.
-    void DrawPointSprites(const float* positionArray, const float* angleArray) const;
+    void DrawPointSprites(const float* positionArray, const float* angleArray, const float viewport[2],
+                          const float projection[16]) const;
 };

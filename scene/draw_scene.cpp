@@ -163,5 +163,11 @@ void DrawScene(bool forCubeMap) {
     glCullFace(GL_BACK);
     glPopMatrix();
 
-    if (forCubeMap) snow.Render();
+    if (forCubeMap) {
+        // Sized for the face they are drawn into, with the projection the snow was given: the
+        // reflection looks the same whatever the window's size.
+        const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
+        const float faceViewport[2] = {side, side};
+        snow.RenderSizedFor(faceViewport, snow.projMat);
+    }
 }

@@ -17,6 +17,9 @@ constexpr int kFixedFace = 5;  // +Z: looks from the dome away from the viewer
 const Vector3 cubeMapFaceForward[6] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
 const Vector3 cubeMapFaceUp[6] = {{0, -1, 0}, {0, -1, 0}, {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, -1, 0}};
 
+// The main views see the sky box's far corners; the window's creation set a nearer far plane.
+constexpr double kMainFarPlane = 1.0e10;
+
 constexpr float kDomeSpecular[4] = {1.0f, 1.0f, 1.0f, 0.0f};
 
 void SetPerspective(double fieldOfView, double aspect, double farPlane) {
@@ -28,7 +31,7 @@ void SetPerspective(double fieldOfView, double aspect, double farPlane) {
 // Attaches the depth buffer and makes the cube-map camera stand at centre.
 void BeginEnvironmentPass() {
     SetPerspective(90.0, 1.0, 100000.0);
-    glViewport(0, 0, environmentFaceSize, environmentFaceSize);
+    glViewport(0, 0, sceneObjects.environmentFaceSize, sceneObjects.environmentFaceSize);
     glMatrixMode(GL_MODELVIEW);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
     glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
@@ -109,17 +112,45 @@ void DrawDome() {
     glPopMatrix();
 }
 
-}  // namespace
-
-void RenderFrame() {
-    RenderEnvironmentCubeMap(domeCentre);
+// One view's main pass: the scene from the camera, the dome and the snow, each sized for the
+// view. Its viewport and projection are current.
+void RenderView(const SceneView& view) {
     glEnable(GL_NORMALIZE);
     glPushMatrix();
     ApplyCameraTransform(CameraFrame);
     DrawScene(false);
     DrawDome();
-    snow.RenderReversed();  // over the dome, depth-tested against it
+    const float viewport[2] = {static_cast<float>(view.rect.width), static_cast<float>(view.rect.height)};
+    snow.RenderReversed(viewport, view.snowProjection);  // over the dome, depth-tested against it
     glPopMatrix();
+}
+
+// Several views, or one that leaves part of the window: what no view covers is black, and each
+// view's clearing and drawing stays inside its own rectangle.
+void RenderViewsApart() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_SCISSOR_TEST);
+    for (int i = 0; i < sceneSize.viewCount; ++i) {
+        const ViewRect& rect = sceneSize.views[i].rect;
+        glScissor(rect.x, sceneSize.clientHeight - rect.y - rect.height, rect.width, rect.height);
+        if (i > 0) ApplyView(i, kMainFarPlane);
+        RenderView(sceneSize.views[i]);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
+void RenderFrame() {
+    // One reflection for every view; it leaves the first view's viewport and projection.
+    RenderEnvironmentCubeMap(domeCentre);
+    if (sceneSize.oneWholeView) {
+        RenderView(sceneSize.views[0]);
+    } else {
+        RenderViewsApart();
+    }
 }
 
 void RenderEnvironmentCubeMap(const float* centre) {
@@ -130,10 +161,7 @@ void RenderEnvironmentCubeMap(const float* centre) {
         for (int face = 0; face < kFixedFace; ++face) RenderEnvironmentFace(faceCamera, face);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
-    glViewport(0, 0, sceneSize.viewportWidth, sceneSize.viewportHeight);
-    SetPerspective(mainViewFieldOfView, AspectRatio(sceneSize.viewportWidth, sceneSize.viewportHeight), 1.0e10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    ApplyView(0, kMainFarPlane);
 }
 
 void RenderFixedEnvironmentFace() {
@@ -150,7 +178,8 @@ void RenderFixedEnvironmentFace() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glViewport(0, 0, sceneSize.viewportWidth, sceneSize.viewportHeight);
+    const ViewRect& first = sceneSize.views[0].rect;
+    glViewport(first.x, sceneSize.clientHeight - first.y - first.height, first.width, first.height);
 
     // Put back what drawing the scene changed, so the first frame starts from the set-up's state.
     glEnable(GL_LIGHTING);

@@ -5,23 +5,21 @@
 #include "scene/clock_time.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_window.h"
 
-void CreateScene(int clientWidth, int clientHeight) {
-    sceneSize.clientWidth = clientWidth;
-    sceneSize.clientHeight = clientHeight;
+void CreateScene(int clientWidth, int clientHeight, const ViewRect* views, int viewCount) {
+    SetSceneViews(sceneSize, clientWidth, clientHeight, views, viewCount);
     SetupProjection();
     SceneSetup();
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
 }
 
-void FollowSceneSize(int clientWidth, int clientHeight) {
-    sceneSize.clientWidth = clientWidth;
-    sceneSize.clientHeight = clientHeight;
+void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views, int viewCount) {
+    SetSceneViews(sceneSize, clientWidth, clientHeight, views, viewCount);
     if (!sceneObjects.created) return;
     SetupProjection();
     FollowProjection();
+    if (FollowEnvironmentFaceSize()) RenderFixedEnvironmentFace();
 }
 
 void TickScene() {

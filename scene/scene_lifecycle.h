@@ -3,14 +3,17 @@
 // and releases it. Start here to see what happens when.
 #pragma once
 
-// With the window's rendering context current and OpenGL loaded: takes the client size, sets
-// the viewport and projection, creates every OpenGL object and the snow, and renders the
-// reflection's fixed face once.
-void CreateScene(int clientWidth, int clientHeight);
+#include "scene/scene_window.h"
 
-// Follows a new client size (the X11 program; the Windows window keeps the size it was created
-// with): the viewport, the projection and the snow's sprite sizes.
-void FollowSceneSize(int clientWidth, int clientHeight);
+// With the window's rendering context current and OpenGL loaded: takes the client size and its
+// views (one per monitor, in client coordinates; none: one view over the whole client area),
+// sets the viewport and projection, creates every OpenGL object and the snow, and renders the
+// reflection's fixed face once. Each view shows the whole clock; they share one reflection.
+void CreateScene(int clientWidth, int clientHeight, const ViewRect* views = nullptr, int viewCount = 0);
+
+// Follows a new client size and views (the X11 program; the Windows window keeps the size it was
+// created with): the viewports, the projections, the snow's sprite sizes and the cube faces' size.
+void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views = nullptr, int viewCount = 0);
 
 // One frame tick: the hands, clocks and snow move on, and the frame is drawn into the back
 // buffer where the scene was created (without OpenGL only the clocks move). The caller swaps.

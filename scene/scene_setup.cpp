@@ -1,5 +1,6 @@
 #include "scene/scene_setup.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "gfx/camera_frame.h"
@@ -59,7 +60,20 @@ void LoadSceneTextures() {
     LoadSceneTexture(dialTexture, CLOCK_FACE_BITMAP);
 }
 
-// Six empty 1024 x 1024 faces, rendered into by the reflection pass.
+// Six empty faces of the current size, and the depth buffer beside them.
+void AllocateEnvironmentFaces() {
+    const int side = sceneObjects.environmentFaceSize;
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
+    for (const uint32_t target : cubeMapFaceTargets) {
+        glTexImage2D(target, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    }
+    if (sceneObjects.environmentDepthBuffer != 0) {
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, side, side);
+    }
+}
+
+// The cube map, rendered into by the reflection pass.
 void CreateEnvironmentCubeMap() {
     glGenTextures(1, &sceneObjects.environmentCubeMap);
     glEnable(GL_TEXTURE_CUBE_MAP);
@@ -69,41 +83,46 @@ void CreateEnvironmentCubeMap() {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-    for (const uint32_t target : cubeMapFaceTargets) {
-        glTexImage2D(target, 0, GL_RGB, environmentFaceSize, environmentFaceSize, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-    }
+    AllocateEnvironmentFaces();
     glDisable(GL_TEXTURE_CUBE_MAP);
 }
 
 // Where the reflection cannot be rendered (no framebuffer objects, or one that is not
 // complete), the faces get the night's blue instead, so the dome never shows undefined memory.
 void FillEnvironmentCubeMap() {
-    std::vector<unsigned char> fill(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    const auto side = static_cast<std::size_t>(sceneObjects.environmentFaceSize);
+    std::vector<unsigned char> fill(side * side * 3);
     for (std::size_t i = 0; i < fill.size(); ++i) fill[i] = kNightBlue[i % 3];
     glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const uint32_t target : cubeMapFaceTargets) {
-        glTexSubImage2D(target, 0, 0, 0, environmentFaceSize, environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, fill.data());
+        glTexSubImage2D(target, 0, 0, 0, sceneObjects.environmentFaceSize, sceneObjects.environmentFaceSize, GL_RGB,
+                        GL_UNSIGNED_BYTE, fill.data());
     }
 }
 
-// The framebuffer object and its depth buffer. Its completeness is checked once, here, with a
-// face and the depth buffer attached; an incomplete one is treated as missing.
+// Checked with a face and the depth buffer attached; an incomplete one is treated as missing.
+void CheckEnvironmentRenderTarget() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 sceneObjects.environmentDepthBuffer);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
+                              sceneObjects.environmentCubeMap, 0);
+    sceneObjects.environmentFramebufferUsable =
+        glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+// The framebuffer object and its depth buffer. Its completeness is checked once for every size
+// of the faces.
 void CreateEnvironmentRenderTarget() {
     if (glCapabilities.framebufferObjects) {
         glGenFramebuffersEXT(1, &sceneObjects.environmentFramebuffer);
         glGenRenderbuffersEXT(1, &sceneObjects.environmentDepthBuffer);
         glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
-        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, environmentFaceSize, environmentFaceSize);
-
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
-        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                     sceneObjects.environmentDepthBuffer);
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
-                                  sceneObjects.environmentCubeMap, 0);
-        sceneObjects.environmentFramebufferUsable =
-            glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, sceneObjects.environmentFaceSize,
+                                 sceneObjects.environmentFaceSize);
+        CheckEnvironmentRenderTarget();
     }
     if (!sceneObjects.environmentFramebufferUsable) FillEnvironmentCubeMap();
 }
@@ -151,15 +170,18 @@ void PlaceCamera() {
     CameraFrame.origin.z += 23.0f * CameraFrame.forward.z;
 }
 
-// What the snow sizes its sprites from: the client size and the projection current now.
+// What the snow is given to size its sprites with: the first view's size and projection. Every
+// view hands the snow its own when it draws; the cube faces use this projection with their own
+// size.
 struct SnowView {
     float viewportSize[2];
     float projection[16];
 };
 
 SnowView CurrentSnowView() {
-    SnowView view{{static_cast<float>(sceneSize.clientWidth), static_cast<float>(sceneSize.clientHeight)}, {}};
-    glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
+    const SceneView& first = sceneSize.views[0];
+    SnowView view{{static_cast<float>(first.rect.width), static_cast<float>(first.rect.height)}, {}};
+    std::copy(first.snowProjection, first.snowProjection + 16, view.projection);
     return view;
 }
 
@@ -200,6 +222,7 @@ void SceneSetup() {
 
     LoadSceneTextures();
     glEnable(GL_TEXTURE_2D);
+    sceneObjects.environmentFaceSize = EnvironmentFaceSizeFor(sceneSize);
     CreateEnvironmentCubeMap();
     CreateEnvironmentRenderTarget();
     glShadeModel(GL_SMOOTH);
@@ -222,4 +245,14 @@ void SceneSetup() {
 void FollowProjection() {
     const SnowView view = CurrentSnowView();
     snow.FollowViewport(view.viewportSize, view.projection);
+}
+
+bool FollowEnvironmentFaceSize() {
+    const int side = EnvironmentFaceSizeFor(sceneSize);
+    if (side == sceneObjects.environmentFaceSize) return false;
+    sceneObjects.environmentFaceSize = side;
+    AllocateEnvironmentFaces();
+    if (sceneObjects.environmentFramebuffer != 0) CheckEnvironmentRenderTarget();
+    if (!sceneObjects.environmentFramebufferUsable) FillEnvironmentCubeMap();
+    return true;
 }

@@ -11,9 +11,6 @@ constexpr int sceneTextureCount = 8;
 constexpr int metalTexture = 0;
 constexpr int dialTexture = 7;
 
-// The reflection the glass dome shows: a cube map of six square faces, rendered into through a
-// framebuffer object with its own depth buffer of the same size.
-constexpr int environmentFaceSize = 1024;
 
 // The cube-map face targets: -X, +X, -Y, +Y, -Z, +Z.
 extern const uint32_t cubeMapFaceTargets[6];
@@ -34,6 +31,10 @@ struct SceneObjects {
     GLUquadric* sceneQuadric = nullptr;
     uint32_t sceneTextures[sceneTextureCount] = {};
 
+    // The reflection the glass dome shows: a cube map of six square faces of this side, rendered
+    // into through a framebuffer object with its own depth buffer of the same size. The side
+    // follows the largest view (EnvironmentFaceSizeFor), so a small window draws small faces.
+    int environmentFaceSize = 0;
     uint32_t environmentCubeMap = 0;
     uint32_t environmentFramebuffer = 0;
     uint32_t environmentDepthBuffer = 0;
@@ -76,3 +77,7 @@ void SceneSetup();
 
 // Takes the viewport and projection SetupProjection made for a new client size into the snow.
 void FollowProjection();
+
+// Gives the cube faces, their depth buffer and their fill the size the views need now; true when
+// that size changed (the faces' content is then gone).
+bool FollowEnvironmentFaceSize();

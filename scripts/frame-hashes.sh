@@ -24,18 +24,24 @@ command -v identify >/dev/null || { echo "frame-hashes: needs ImageMagick's iden
 # name | environment | options. Every frame of each run is hashed, so the state one frame
 # leaves to the next is covered too. Times of day, clocks, seeds, sizes and aspects vary; the
 # snow is out of view (no warm-up, or fallen out and put back up above the view) or falling
-# through it (--warm-up); the pendulum hangs straight or is swung out to either side. The last
-# four run on degraded contexts (Mesa 22 answers the override with neither framebuffer nor
-# shader objects; 1.4 of 1995 has neither and no point sprites; of 2000, framebuffer objects
-# only; of 2003, shader objects but no OpenGL 2.0 programs). Runs with --bench draw floor
-# frames between the scene's: they must not change a pixel.
+# through it (--warm-up); the pendulum hangs straight or is swung out to either side; a portrait
+# screen, the preview's size (its cube faces smaller) and monitors of several sizes and places
+# are drawn too. The last four run on degraded contexts (Mesa 22 answers the override with
+# neither framebuffer nor shader objects; 1.4 of 1995 has neither and no point sprites; of 2000,
+# framebuffer objects only; of 2003, shader objects but no OpenGL 2.0 programs). Runs with
+# --bench draw floor frames between the scene's: they must not change a pixel.
 cases=(
     "start-720p||--time 10:09:30 --seed 7 --frames 3 --bench"
     "snowing-1080p||--size 1920x1080 --time 10:09:30 --seed 7 --warm-up 60 --frames 2 --bench"
+    "snowing-1024-high||--size 1280x1024 --time 10:09:30 --seed 7 --warm-up 60 --frames 2"
     "snowing-480p||--size 640x480 --time 03:40:00 --clock 12 --seed 1 --warm-up 45"
     "midnight-320||--size 320x200 --time 23:59:59.999 --clock 100 --snow-clock 30 --seed 42"
     "noon-square||--size 800x800 --time 12:00:00 --clock 7.3 --seed 99 --warm-up 120 --step 0.02 --frames 2"
     "snow-gone||--time 15:00:00 --clock 1.5 --snow-clock 400 --seed 3 --frames 2"
+    "portrait||--size 1080x1920 --time 02:50:00 --clock 3 --seed 21 --warm-up 50"
+    "preview||--size 152x112 --time 10:09:30 --clock 2 --seed 7 --warm-up 40 --frames 2"
+    "two-monitors||--size 1600x600 --monitors 800x600+0+0,800x600+800+0 --time 10:09:30 --clock 6 --seed 4 --warm-up 30 --frames 2"
+    "offset-monitors||--size 1400x900 --monitors 1024x768+0+0,376x280+1024+0,376x320+1024+300 --time 17:45:00 --seed 13 --warm-up 40"
     "wide||--size 1000x300 --time 06:30:15.250 --clock 0.4 --seed 5 --warm-up 20"
     "swung-right||--size 800x450 --time 04:50:00 --clock 1.5708 --seed 11"
     "swung-left||--size 800x450 --time 19:25:00 --clock 4.7124 --seed 12"

@@ -9,7 +9,8 @@ packages=(
     libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev libglu1-mesa-dev
     libpng-dev libgtest-dev libbenchmark-dev
     python3 python3-glad imagemagick icoutils
-    libx11-dev xscreensaver xscreensaver-gl procps
+    libx11-dev libxrandr-dev libxinerama-dev xscreensaver xscreensaver-gl procps
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     dpkg-dev lintian desktop-file-utils man-db groff-base
 )
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros would break it
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <GL/glx.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <sstream>
 #include <tuple>
+#include <vector>
 
 #include "tests/support/temporary_directory.h"
 
@@ -68,33 +70,40 @@ protected:
         return window;
     }
     // Waits until the scene covers the window, none of its green left, with a round yellow
-    // dial in the middle, and returns the dial's height (0 if that never comes).
-    int WaitForClock(Window window) {
+    // dial in the middle of each part (the whole window where none is given), and returns the
+    // last dial's height (0 if that never comes).
+    int WaitForClock(Window window, const std::vector<XRectangle>& parts = {}) {
         int height = 0;
         return WaitFor([&] {
             XWindowAttributes size{};
             XGetWindowAttributes(display_, window, &size);
             XImage* image = XGetImage(display_, window, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
-            int left = size.width, right = -1, top = size.height, bottom = -1;
-            long dial = 0, background = 0;
-            for (int y = 0; y < size.height; ++y) {
-                for (int x = 0; x < size.width; ++x) {
-                    const unsigned long pixel = XGetPixel(image, x, y);
-                    const long red = (pixel >> 16) & 255, green = (pixel >> 8) & 255, blue = pixel & 255;
-                    background += pixel == kBackground;
-                    if (red - blue > 25 && green - blue > 20) {
-                        ++dial;
-                        left = std::min(left, x), right = std::max(right, x);
-                        top = std::min(top, y), bottom = std::max(bottom, y);
+            const auto whole = XRectangle{0, 0, static_cast<unsigned short>(size.width), static_cast<unsigned short>(size.height)};
+            bool round = true;
+            long background = 0;
+            for (const XRectangle& part : parts.empty() ? std::vector<XRectangle>{whole} : parts) {
+                int left = part.x + part.width, right = -1, top = part.y + part.height, bottom = -1;
+                long dial = 0;
+                for (int y = part.y; y < part.y + part.height; ++y) {
+                    for (int x = part.x; x < part.x + part.width; ++x) {
+                        const unsigned long pixel = XGetPixel(image, x, y);
+                        const long red = (pixel >> 16) & 255, green = (pixel >> 8) & 255, blue = pixel & 255;
+                        background += pixel == kBackground;
+                        if (red - blue > 25 && green - blue > 20) {
+                            ++dial;
+                            left = std::min(left, x), right = std::max(right, x);
+                            top = std::min(top, y), bottom = std::max(bottom, y);
+                        }
                     }
                 }
+                height = bottom - top + 1;
+                round = round && dial > part.width * part.height / 20 &&
+                        std::abs(left + right + 1 - 2 * part.x - part.width) < 0.08 * part.width &&
+                        std::abs(top + bottom + 1 - 2 * part.y - part.height) < 0.08 * part.height &&
+                        std::abs((right - left + 1.0) / (bottom - top + 1) - 1.0) < 0.1;
             }
             XDestroyImage(image);
-            height = bottom - top + 1;
-            return background == 0 && dial > size.width * size.height / 20 &&
-                   std::abs(left + right + 1 - size.width) < 0.08 * size.width &&
-                   std::abs(top + bottom + 1 - size.height) < 0.08 * size.height &&
-                   std::abs((right - left + 1.0) / height - 1.0) < 0.1;
+            return background == 0 && round;
         }) ? height : 0;
     }
 
@@ -243,6 +252,32 @@ TEST_F(VintrelWindow, AHandedWindowWithoutADepthBufferStillShowsTheWholeClock) {
     kill(vintrel.pid, SIGTERM);
     EXPECT_EQ(vintrel.ExitCode(), 0);
     EXPECT_EQ(vintrel.Stderr(), "");
+}
+
+// The root window over two monitors (RandR's, as a window system with two screens side by side
+// reports them): a whole clock in the middle of each, none split over the seam.
+TEST_F(VintrelWindow, OnTheRootWindowEachMonitorShowsAWholeClock) {
+    const Window root = DefaultRootWindow(display_);
+    XRRMonitorInfo monitors[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        monitors[i].name = XInternAtom(display_, i == 0 ? "VINTREL-LEFT" : "VINTREL-RIGHT", False);
+        monitors[i].x = 640 * i, monitors[i].width = 640, monitors[i].height = 720;
+        monitors[i].mwidth = 320, monitors[i].mheight = 360;
+        monitors[i].noutput = 0;
+        XRRSetMonitor(display_, root, &monitors[i]);
+    }
+    XSync(display_, False);
+    int count = 0;
+    XRRFreeMonitors(XRRGetMonitors(display_, root, True, &count));
+    // The display's own monitor over the whole screen is listed after those set by a program
+    // and, overlapping them, gets no view.
+    ASSERT_EQ(count, 3) << "the display took no monitors";
+    Vintrel vintrel({"--root", "--delay", kEventsOnly});
+    EXPECT_GT(WaitForClock(root, {{0, 0, 640, 720}, {640, 0, 640, 720}}), 0);
+    for (const XRRMonitorInfo& monitor : monitors) XRRDeleteMonitor(display_, root, monitor.name);
+    XSync(display_, False);
+    kill(vintrel.pid, SIGTERM);
+    EXPECT_EQ(vintrel.ExitCode(), 0);
 }
 
 TEST_F(VintrelWindow, BadOptionsAndMissingWindowsExitWithTwoAndOneLine) {

@@ -108,13 +108,13 @@ Image ReadImage(int width, int height) {
     return image;
 }
 
-void SetUpScene() {
+void SetUpScene(int clientWidth, int clientHeight) {
     ReleaseScene();
     ResetParticleState();
     clockTime = StartedClockTime();
     ResetCameraFrame();
     if (glad_glUseProgramObjectARB) glUseProgramObjectARB(0);  // as in a new context
-    CreateScene(kFrameWidth, kFrameHeight);
+    CreateScene(clientWidth, clientHeight);
 }
 
 void RenderFrameAt(const LocalTimeOfDay& time, double clockSeconds, double snowSeconds) {

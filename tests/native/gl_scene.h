@@ -48,8 +48,9 @@ private:
     const Values saved_;
 };
 
-// The scene made anew as a window's creation makes it, in a frame-sized window.
-void SetUpScene();
+// The scene made anew as a window's creation makes it, in a frame-sized window or a client area
+// of the given size (its rows at the bottom of the frame's).
+void SetUpScene(int clientWidth = kFrameWidth, int clientHeight = kFrameHeight);
 
 // The frame at a local time, gear and swing stopwatches at `clockSeconds`, snow's at `snowSeconds`.
 void RenderFrameAt(const LocalTimeOfDay& time, double clockSeconds, double snowSeconds = 0.0);

@@ -70,12 +70,12 @@ TEST(SetUp, LightsAndHowTexturesAreSampled) {
 using Colours = std::vector<std::array<unsigned char, 3>>;
 
 void FillCubeFaces(const Colours& colours) {
-    std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    std::vector<unsigned char> texels(static_cast<std::size_t>(sceneObjects.environmentFaceSize) * sceneObjects.environmentFaceSize * 3);
     glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int face = 0; face < 6; ++face) {
         for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = colours[face][i % 3];
-        glTexSubImage2D(cubeMapFaceTargets[face], 0, 0, 0, environmentFaceSize, environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        glTexSubImage2D(cubeMapFaceTargets[face], 0, 0, 0, sceneObjects.environmentFaceSize, sceneObjects.environmentFaceSize, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
     }
 }
 
@@ -273,7 +273,7 @@ TEST(Frame, AnIncompleteFramebufferLeavesTheFacesNightBlue) {
     EXPECT_NE(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     EXPECT_FALSE(sceneObjects.environmentFramebufferUsable);
-    std::vector<unsigned char> texels(static_cast<std::size_t>(environmentFaceSize) * environmentFaceSize * 3);
+    std::vector<unsigned char> texels(static_cast<std::size_t>(sceneObjects.environmentFaceSize) * sceneObjects.environmentFaceSize * 3);
     glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (const uint32_t face : cubeMapFaceTargets) {
