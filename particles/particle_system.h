@@ -51,8 +51,9 @@ public:
 protected:
     // The drawing itself, with the vertex positions and angles taken from the given arrays
     // (of count entries, laid out like positions and angles), the sprites sized for the given
-    // viewport and projection, and all else from the object. It leaves the program current, program point size on, the three attribute arrays
-    // enabled, GL_COORD_REPLACE on and snowTexture bound; the caller restores what it needs.
+    // viewport and projection, and all else from the object. It leaves the program current,
+    // program point size on, the three attribute arrays enabled, GL_COORD_REPLACE on and
+    // snowTexture bound; the caller restores what it needs.
     void DrawPointSprites(const float* positionArray, const float* angleArray, const float viewport[2],
                           const float projection[16]) const;
 };

@@ -130,11 +130,12 @@ void RenderView(const SceneView& view) {
 void RenderViewsApart() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClearColor(sceneClearColour[0], sceneClearColour[1], sceneClearColour[2], sceneClearColour[3]);
     glEnable(GL_SCISSOR_TEST);
     for (int i = 0; i < sceneSize.viewCount; ++i) {
-        const ViewRect& rect = sceneSize.views[i].rect;
-        glScissor(rect.x, sceneSize.clientHeight - rect.y - rect.height, rect.width, rect.height);
+        int box[4];
+        ViewportOf(sceneSize.views[i].rect, box);
+        glScissor(box[0], box[1], box[2], box[3]);
         if (i > 0) ApplyView(i, kMainFarPlane);
         RenderView(sceneSize.views[i]);
     }
@@ -178,8 +179,9 @@ void RenderFixedEnvironmentFace() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    const ViewRect& first = sceneSize.views[0].rect;
-    glViewport(first.x, sceneSize.clientHeight - first.y - first.height, first.width, first.height);
+    int box[4];
+    ViewportOf(sceneSize.views[0].rect, box);
+    glViewport(box[0], box[1], box[2], box[3]);
 
     // Put back what drawing the scene changed, so the first frame starts from the set-up's state.
     glEnable(GL_LIGHTING);

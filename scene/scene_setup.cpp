@@ -60,17 +60,21 @@ void LoadSceneTextures() {
     LoadSceneTexture(dialTexture, CLOCK_FACE_BITMAP);
 }
 
-// Six empty faces of the current size, and the depth buffer beside them.
+// The depth buffer, of the faces' size.
+void SizeEnvironmentDepthBuffer() {
+    const int side = sceneObjects.environmentFaceSize;
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, side, side);
+}
+
+// Six empty faces of the current size, and the depth buffer beside them once there is one.
 void AllocateEnvironmentFaces() {
     const int side = sceneObjects.environmentFaceSize;
     glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
     for (const uint32_t target : cubeMapFaceTargets) {
         glTexImage2D(target, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     }
-    if (sceneObjects.environmentDepthBuffer != 0) {
-        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
-        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, side, side);
-    }
+    if (sceneObjects.environmentDepthBuffer != 0) SizeEnvironmentDepthBuffer();
 }
 
 // The cube map, rendered into by the reflection pass.
@@ -119,9 +123,7 @@ void CreateEnvironmentRenderTarget() {
     if (glCapabilities.framebufferObjects) {
         glGenFramebuffersEXT(1, &sceneObjects.environmentFramebuffer);
         glGenRenderbuffersEXT(1, &sceneObjects.environmentDepthBuffer);
-        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
-        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, sceneObjects.environmentFaceSize,
-                                 sceneObjects.environmentFaceSize);
+        SizeEnvironmentDepthBuffer();
         CheckEnvironmentRenderTarget();
     }
     if (!sceneObjects.environmentFramebufferUsable) FillEnvironmentCubeMap();
@@ -197,7 +199,7 @@ void SceneSetup() {
     sceneObjects.created = true;
     sceneObjects.sceneQuadric = gluNewQuadric();
     SeedRandom(ReadTickCount());  // every run snows differently
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClearColor(sceneClearColour[0], sceneClearColour[1], sceneClearColour[2], sceneClearColour[3]);
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);

@@ -11,6 +11,8 @@ constexpr int sceneTextureCount = 8;
 constexpr int metalTexture = 0;
 constexpr int dialTexture = 7;
 
+// The colour every pass clears to before the sky covers it.
+constexpr float sceneClearColour[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 
 // The cube-map face targets: -X, +X, -Y, +Y, -Z, +Z.
 extern const uint32_t cubeMapFaceTargets[6];

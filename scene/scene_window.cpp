@@ -47,10 +47,18 @@ void SetSceneViews(SceneSize& size, int clientWidth, int clientHeight, const Vie
                                  first.height == clientHeight;
 }
 
+void ViewportOf(const ViewRect& rect, int box[4]) {
+    box[0] = rect.x;
+    box[1] = sceneSize.clientHeight - rect.y - rect.height;
+    box[2] = rect.width;
+    box[3] = rect.height;
+}
+
 void ApplyView(int view, double farPlane) {
     const ViewRect& rect = sceneSize.views[view].rect;
-    // OpenGL counts rows from the bottom of the client area.
-    glViewport(rect.x, sceneSize.clientHeight - rect.y - rect.height, rect.width, rect.height);
+    int box[4];
+    ViewportOf(rect, box);
+    glViewport(box[0], box[1], box[2], box[3]);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = AspectRatio(rect.width, rect.height);

@@ -48,7 +48,6 @@ double AspectRatio(int width, int height);
 // as high; taller views keep 35 degrees across and widen upwards, so the whole dial shows.
 double VerticalFieldOfView(double aspect);
 
-
 // Puts the client size and its views into size (none: one view over the whole client area;
 // rectangles beyond maxSceneViews are dropped).
 void SetSceneViews(SceneSize& size, int clientWidth, int clientHeight, const ViewRect* views, int viewCount);
@@ -56,6 +55,10 @@ void SetSceneViews(SceneSize& size, int clientWidth, int clientHeight, const Vie
 // The side of the reflection's cube faces for these views: the smallest power of two at or above
 // the longest side of any view, at most 1024.
 int EnvironmentFaceSizeFor(const SceneSize& size);
+
+// The view's rectangle as OpenGL's viewport and scissor take it: x, then y counted in rows from
+// the bottom of the client area, then width and height.
+void ViewportOf(const ViewRect& rect, int box[4]);
 
 // The view's viewport and its perspective with the given far plane; modelview made identity.
 void ApplyView(int view, double farPlane);
