@@ -144,7 +144,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             options.floorStartup = true;
             continue;
         }
-        const bool takesValue = name == "--size" || name == "--monitors" || name == "--time" || name == "--clock" || name == "--snow-clock" ||
+        const bool takesValue = name == "--size" || name == "--resize" || name == "--monitors" || name == "--time" || name == "--clock" || name == "--snow-clock" ||
                                 name == "--step" || name == "--warm-up" || name == "--seed" || name == "--frames" ||
                                 name == "--out";
         if (!takesValue) return {std::nullopt, "unknown option '" + name + "'"};
@@ -154,6 +154,12 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
 
         if (name == "--size") {
             if (!ParseSize(value, options.width, options.height)) return {std::nullopt, bad + " (WxH)"};
+        } else if (name == "--resize") {
+            int width = 0;
+            int height = 0;
+            if (!ParseSize(value, width, height)) return {std::nullopt, bad + " (WxH)"};
+            options.resizedWidth = width;
+            options.resizedHeight = height;
         } else if (name == "--monitors") {
             if (!ParseMonitors(value, options.monitors)) {
                 return {std::nullopt, bad + " (WxH+X+Y, comma-separated, at most " + std::to_string(maxSceneViews) + ")"};
@@ -188,6 +194,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
         return {std::nullopt, "--warm-up needs a --step above 0 that takes it in at most 10000000 updates"};
     }
     if (std::string error = MonitorLayoutError(options); !error.empty()) return {std::nullopt, error};
+    if (options.resizedWidth && !options.monitors.empty()) return {std::nullopt, "--resize takes no --monitors"};
     return {options, ""};
 }
 
@@ -208,6 +215,7 @@ std::string FramePath(const std::string& pattern, int frame) {
 const char* RenderUsage() {
     return "usage: vintrel-render [options]\n"
            "  --size WxH             frame size in pixels (default 1280x720)\n"
+           "  --resize WxH           the frame's size from the second frame on (a resized window)\n"
            "  --monitors WxH+X+Y,... monitors inside the frame (the virtual screen), each showing the\n"
            "                         whole clock; what none covers stays black (default: one)\n"
            "  --time HH:MM:SS[.mmm]  local time of day every frame sees (default: now)\n"

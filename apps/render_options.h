@@ -12,6 +12,10 @@
 struct RenderOptions {
     int width = 1280;
     int height = 720;
+    // A new size from the second frame on, as a window resized after its first frame; the
+    // surface is made large enough for both. None: the frame keeps --size.
+    std::optional<int> resizedWidth;
+    std::optional<int> resizedHeight;
     // Monitors inside the frame, each with a view of its own; none: one view over the frame.
     std::vector<ViewRect> monitors;
     std::optional<LocalTimeOfDay> time;  // local time every frame sees; none: the real time

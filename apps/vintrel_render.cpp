@@ -97,8 +97,10 @@ int main(int argc, char** argv) {
     if (options.seed) FreezeTickCount(*options.seed);
     FreezePerformanceCounter(ReadPerformanceCounter());
 
+    // The frame is the surface's lower left part, where the scene's rows from the bottom start.
     OffscreenContext context;
-    if (!context.Create(options.width, options.height)) {
+    if (!context.Create(std::max(options.width, options.resizedWidth.value_or(0)),
+                        std::max(options.height, options.resizedHeight.value_or(0)))) {
         std::fprintf(stderr, "vintrel-render: %s\n", context.error().c_str());
         return 1;
     }
@@ -117,8 +119,15 @@ int main(int argc, char** argv) {
     figures.frames.reserve(static_cast<std::size_t>(options.frames));
     figures.floorFrames.reserve(static_cast<std::size_t>(options.frames));
     std::optional<FrameFloor> floor;
+    int width = options.width;
+    int height = options.height;
     for (int frame = 0; frame < options.frames; ++frame) {
         if (frame > 0) AdvanceFrozenPerformanceCounter(stepCounts);
+        if (frame == 1 && options.resizedWidth) {
+            width = *options.resizedWidth;
+            height = *options.resizedHeight;
+            FollowSceneSize(width, height);
+        }
         const Elapsed begin = ClockReading();
         TickScene();
         glFinish();
@@ -128,7 +137,7 @@ int main(int argc, char** argv) {
 
         const bool last = frame + 1 == options.frames;
         if (!options.out.empty() && (last || WritesEveryFrame(options.out))) {
-            if (!WriteFramePng(FramePath(options.out, frame), options.width, options.height)) return 1;
+            if (!WriteFramePng(FramePath(options.out, frame), width, height)) return 1;
         }
         // A floor frame after each of the scene's (it draws over the window), so that both see
         // the same load.

@@ -26,7 +26,8 @@ command -v identify >/dev/null || { echo "frame-hashes: needs ImageMagick's iden
 # snow is out of view (no warm-up, or fallen out and put back up above the view) or falling
 # through it (--warm-up); the pendulum hangs straight or is swung out to either side; a portrait
 # screen, the preview's size (its cube faces smaller) and monitors of several sizes and places
-# are drawn too. The last four run on degraded contexts (Mesa 22 answers the override with
+# are drawn too, and a window resized after its first frame (taller than wide; and smaller, so
+# the faces shrink). The last four run on degraded contexts (Mesa 22 answers the override with
 # neither framebuffer nor shader objects; 1.4 of 1995 has neither and no point sprites; of 2000,
 # framebuffer objects only; of 2003, shader objects but no OpenGL 2.0 programs). Runs with
 # --bench draw floor frames between the scene's: they must not change a pixel.
@@ -45,6 +46,10 @@ cases=(
     "wide||--size 1000x300 --time 06:30:15.250 --clock 0.4 --seed 5 --warm-up 20"
     "swung-right||--size 800x450 --time 04:50:00 --clock 1.5708 --seed 11"
     "swung-left||--size 800x450 --time 19:25:00 --clock 4.7124 --seed 12"
+    "resized||--time 11:11:11 --clock 2 --seed 17 --warm-up 30 --frames 3 --resize 1024x1280"
+    "resized-smaller||--size 1920x1080 --time 16:20:00 --clock 8 --seed 19 --warm-up 20 --frames 2 --resize 400x500"
+    "2160p||--size 3840x2160 --time 07:07:07 --clock 5 --seed 23 --warm-up 45"
+    "snow-every-face||--size 1024x768 --time 10:09:30 --clock 1 --snow-clock 28 --seed 31 --frames 2"
     "no-framebuffer-objects|MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object|--size 640x360 --time 08:20:00 --clock 9 --seed 8 --warm-up 60 --frames 2 --bench"
     "gl14-1995|MESA_GL_VERSION_OVERRIDE=1.4 MESA_EXTENSION_MAX_YEAR=1995|--size 640x360 --time 03:00:00 --clock 4 --seed 7 --warm-up 60 --frames 2"
     "gl14-2000|MESA_GL_VERSION_OVERRIDE=1.4 MESA_EXTENSION_MAX_YEAR=2000|--size 640x360 --time 21:15:00 --clock 2 --seed 9 --warm-up 30 --frames 2 --bench"

@@ -29,7 +29,8 @@ TEST(RenderOptions, EveryOptionAndWhatIsWrongWithABadOne) {
              {"--time", "1:00:00"}, {"--clock", "-1"}, {"--seed", "4294967296"}, {"--seed"},
              // a warm-up needs steps that advance, and not so many that it never ends
              {"--warm-up", "-5"}, {"--warm-up", "5", "--step", "0"}, {"--warm-up", "1000", "--step", "0.00001"},
-             {"--monitors", "800x600+0"}, {"--monitors", "800x600+0+0,"}, {"--monitors", "800x600+-1+0"}}) {
+             {"--monitors", "800x600+0"}, {"--monitors", "800x600+0+0,"}, {"--monitors", "800x600+-1+0"},
+             {"--resize", "800"}, {"--resize", "800x600", "--monitors", "640x480+0+0"}}) {
         bad.insert(bad.begin(), "vintrel-render");
         const ParsedRenderOptions refused = ParseRenderOptions(static_cast<int>(bad.size()), bad.data());
         EXPECT_FALSE(refused.options) << bad[1];
