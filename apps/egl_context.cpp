@@ -19,6 +19,31 @@ OffscreenContext::~OffscreenContext() {
     eglTerminate(display_);
 }
 
+bool OffscreenContext::CreateSurface(int width, int height) {
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    surface_ = eglCreatePbufferSurface(display_, static_cast<EGLConfig>(config_), surfaceAttributes);
+    if (surface_ == EGL_NO_SURFACE) {
+        error_ = "cannot create a " + std::to_string(width) + "x" + std::to_string(height) + " pbuffer";
+        surface_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool OffscreenContext::Resize(int width, int height) {
+    void* const old = surface_;
+    if (!CreateSurface(width, height)) {
+        surface_ = old;
+        return false;
+    }
+    if (!eglMakeCurrent(display_, surface_, surface_, context_)) {
+        error_ = "cannot make the OpenGL context current on the resized pbuffer";
+        return false;
+    }
+    eglDestroySurface(display_, old);
+    return true;
+}
+
 bool OffscreenContext::Create(int width, int height) {
     auto getPlatformDisplay =
         reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
@@ -41,13 +66,8 @@ bool OffscreenContext::Create(int width, int height) {
         error_ = "no EGL configuration with RGBA8, 24 depth and 8 stencil bits";
         return false;
     }
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    surface_ = eglCreatePbufferSurface(display_, config, surfaceAttributes);
-    if (surface_ == EGL_NO_SURFACE) {
-        error_ = "cannot create a " + std::to_string(width) + "x" + std::to_string(height) + " pbuffer";
-        surface_ = nullptr;
-        return false;
-    }
+    config_ = config;
+    if (!CreateSurface(width, height)) return false;
     eglBindAPI(EGL_OPENGL_API);
     const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
                                         EGL_NONE};

@@ -97,10 +97,8 @@ int main(int argc, char** argv) {
     if (options.seed) FreezeTickCount(*options.seed);
     FreezePerformanceCounter(ReadPerformanceCounter());
 
-    // The frame is the surface's lower left part, where the scene's rows from the bottom start.
     OffscreenContext context;
-    if (!context.Create(std::max(options.width, options.resizedWidth.value_or(0)),
-                        std::max(options.height, options.resizedHeight.value_or(0)))) {
+    if (!context.Create(options.width, options.height)) {
         std::fprintf(stderr, "vintrel-render: %s\n", context.error().c_str());
         return 1;
     }
@@ -126,6 +124,10 @@ int main(int argc, char** argv) {
         if (frame == 1 && options.resizedWidth) {
             width = *options.resizedWidth;
             height = *options.resizedHeight;
+            if (!context.Resize(width, height)) {
+                std::fprintf(stderr, "vintrel-render: %s\n", context.error().c_str());
+                return 1;
+            }
             FollowSceneSize(width, height);
         }
         const Elapsed begin = ClockReading();

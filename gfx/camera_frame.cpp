@@ -63,6 +63,10 @@ void ApplyCameraTransform(const CameraFrameRecord& frame) {
     glTranslatef(-frame.origin.x, -frame.origin.y, -frame.origin.z);
 }
 
+Matrix4 CameraTransformMatrix(const CameraFrameRecord& frame) {
+    return MultiplyMatrices(ViewRotation(frame), TranslationMatrix(-frame.origin.x, -frame.origin.y, -frame.origin.z));
+}
+
 void MultInverseCameraRotation() {
     // A frame whose axes are unit and perpendicular always inverts; one that has collapsed has
     // no inverse, and then the matrix is left as it is rather than multiplied by garbage.

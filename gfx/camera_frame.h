@@ -18,7 +18,7 @@ using CameraFrameRecord = struct CameraFrame;
 // +y up); the scene set-up turns and moves it once.
 extern CameraFrameRecord CameraFrame;
 
-// Puts the global camera back at OpenGL's default view (through ResetSceneState).
+// Puts the global camera back at OpenGL's default view.
 void ResetCameraFrame();
 
 // The global frame's rotation, local to world: columns up × forward, up, forward.
@@ -34,6 +34,9 @@ void RotateCameraFrame(float angle, float x, float y, float z);
 // Multiplies the current OpenGL matrix by the view transform of `frame`: world points moved by
 // -origin and expressed in the axes (forward × up, up, -forward).
 void ApplyCameraTransform(const CameraFrameRecord& frame);
+
+// The same view transform as a matrix, for the arithmetic that needs it without asking OpenGL.
+Matrix4 CameraTransformMatrix(const CameraFrameRecord& frame);
 
 // Multiplies the current OpenGL matrix by the inverse of the global camera's view rotation,
 // which turns eye-space directions into world directions (for reflection lookups).

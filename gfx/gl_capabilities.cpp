@@ -38,6 +38,7 @@ void DetectGlCapabilities() {
         AllLoaded(glad_glGenFramebuffersEXT, glad_glBindFramebufferEXT, glad_glFramebufferTexture2DEXT,
                   glad_glFramebufferRenderbufferEXT, glad_glGenRenderbuffersEXT, glad_glBindRenderbufferEXT,
                   glad_glRenderbufferStorageEXT, glad_glCheckFramebufferStatusEXT);
+    found.packedDepthStencil = found.framebufferObjects && GLAD_GL_EXT_packed_depth_stencil;
     found.pointSprites = (GLAD_GL_VERSION_2_0 || GLAD_GL_ARB_point_sprite) != 0;
     glCapabilities = found;
 }

@@ -8,6 +8,7 @@ struct GlCapabilities {
     bool shaderObjects;       // ARB shader objects with vertex and fragment shaders
     bool shaderPrograms20;    // the OpenGL 2.0 program calls the particle drawing uses
     bool framebufferObjects;  // EXT framebuffer objects
+    bool packedDepthStencil;  // depth and stencil in one renderbuffer (EXT_packed_depth_stencil)
     bool pointSprites;        // point sprites with program point size
 };
 

@@ -107,3 +107,48 @@ bool InvertMatrix(const Matrix4& m, Matrix4& result) {
     }
     return true;
 }
+
+Matrix4 MultiplyMatrices(const Matrix4& a, const Matrix4& b) {
+    Matrix4 product{};
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += static_cast<double>(a[4 * k + row]) * b[4 * column + k];
+            product[4 * column + row] = static_cast<float>(sum);
+        }
+    }
+    return product;
+}
+
+Matrix4 TranslationMatrix(float x, float y, float z) {
+    Matrix4 m = identityMatrix;
+    m[12] = x;
+    m[13] = y;
+    m[14] = z;
+    return m;
+}
+
+Matrix4 RotationMatrixDegrees(float degrees, float x, float y, float z) {
+    Matrix4 m;
+    MakeRotationMatrix(static_cast<float>(degrees * 3.14159265358979323846 / 180.0), x, y, z, m);
+    return m;
+}
+
+Matrix4 ScaleMatrix(float x, float y, float z) {
+    Matrix4 m = identityMatrix;
+    m[0] = x;
+    m[5] = y;
+    m[10] = z;
+    return m;
+}
+
+Matrix4 PerspectiveMatrix(double fieldOfView, double aspect, double nearPlane, double farPlane) {
+    const double f = 1.0 / std::tan(fieldOfView * 3.14159265358979323846 / 360.0);
+    Matrix4 m{};
+    m[0] = static_cast<float>(f / aspect);
+    m[5] = static_cast<float>(f);
+    m[10] = static_cast<float>((farPlane + nearPlane) / (nearPlane - farPlane));
+    m[11] = -1.0f;
+    m[14] = static_cast<float>(2.0 * farPlane * nearPlane / (nearPlane - farPlane));
+    return m;
+}

@@ -16,3 +16,14 @@ void MakeRotationMatrix(float angle, float x, float y, float z, Matrix4& result)
 // Gauss-Jordan inverse with partial pivoting. Returns false and leaves `result` as it was when
 // the matrix is singular (a pivot is exactly zero). `result` may be `m` itself.
 bool InvertMatrix(const Matrix4& m, Matrix4& result);
+
+// a times b, as glMultMatrixf(b) on a current a gives it (worked out in double precision).
+Matrix4 MultiplyMatrices(const Matrix4& a, const Matrix4& b);
+
+// What glTranslatef, glRotatef (degrees) and glScalef multiply by.
+Matrix4 TranslationMatrix(float x, float y, float z);
+Matrix4 RotationMatrixDegrees(float degrees, float x, float y, float z);
+Matrix4 ScaleMatrix(float x, float y, float z);
+
+// What gluPerspective multiplies by: fieldOfView degrees from bottom to top.
+Matrix4 PerspectiveMatrix(double fieldOfView, double aspect, double nearPlane, double farPlane);

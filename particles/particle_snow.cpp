@@ -50,6 +50,7 @@ void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
         pointSpriteObjects.pointSpriteProgram = LoadShaderProgram(POINT_SPRITE_VERTEX_SHADER, POINT_SPRITE_FRAGMENT_SHADER);
         if (pointSpriteObjects.pointSpriteProgram != 0) {
             pointSpriteObjects.pointSpriteProgramLoaded = true;
+            if (glCapabilities.shaderPrograms20) LookUpPointSpriteInputs();
         } else if (glCapabilities.shaderObjects) {
             // The snow still falls; it is drawn without the program. A context without shader
             // objects at all (Windows' own OpenGL 1.1) cannot have one: nothing to report there.
@@ -81,6 +82,7 @@ void ParticleSnow::Init(const float viewport[2], const float projection[16]) {
     reversedAngles = reversedAngleStore_.get();
 
     SeedFlakes();
+    spritePasses.Begin();  // nothing chosen for the new flakes yet
 
     if (!pointSpriteObjects.snowTextureLoaded) {
         glGenTextures(1, &pointSpriteObjects.snowTexture);
@@ -150,6 +152,7 @@ void ParticleSnow::Update() {
     // the compiler can vectorise, then the moves, copies and draws in index order.
     const uint32_t flakes = count;
     const float elapsed = deltaTime;
+    spritePasses.Begin();
     for (uint32_t first = 0; first < flakes; first += kUpdateBlock) {
         const uint32_t block = std::min(kUpdateBlock, flakes - first);
         float sway[kUpdateBlock];
@@ -180,6 +183,7 @@ void ParticleSnow::Update() {
             reversedAngles[mirror] = angles[i];
             float* mirrored = reversedPositions + 4 * mirror;
             for (int c = 0; c < 4; ++c) mirrored[c] = position[c];
+            spritePasses.Choose(i, position, pointScales[i], true);
 
             // Below the floor: back up, falling faster than at the start. The reversed copy
             // keeps this update's position until the next one.
@@ -187,14 +191,20 @@ void ParticleSnow::Update() {
                 position[1] = static_cast<float>(DrawBelow(500) + 500);
                 velocities[4 * i + 1] = static_cast<float>(-35 - DrawBelow(25));
             }
+            spritePasses.Choose(i, position, pointScales[i], false);
         }
     }
+    spritePasses.End();
 }
 
 void ParticleSnow::RenderReversed() { DrawPointSprites(reversedPositions, reversedAngles, viewportSize, projMat); }
 
 void ParticleSnow::RenderReversed(const float viewport[2], const float projection[16]) const {
     DrawPointSprites(reversedPositions, reversedAngles, viewport, projection);
+}
+
+void ParticleSnow::RenderReversedPass(int pass, const float viewport[2], const float projection[16]) const {
+    DrawPointSprites(reversedPositions, reversedAngles, viewport, projection, pass);
 }
 
 void ParticleSnow::Release() {
@@ -209,6 +219,7 @@ void ParticleSnow::Release() {
     // Back to the constructed state, so that a stray Update or draw after the release reads and
     // writes no freed memory.
     count = 0;
+    spritePasses.Begin();
     positions = angles = pointScales = colours = nullptr;
     velocities = phases = reversedPositions = reversedAngles = nullptr;
 }

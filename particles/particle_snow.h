@@ -20,7 +20,8 @@ public:
     // (telling the user when that fails) and seeds every flake from the random numbers.
     // Initialising again without Release replaces the flakes; nothing is lost.
     void Init(const float viewport[2], const float projection[16]) override;
-    // Moves every flake by the time since the previous update on the stopwatch.
+    // Moves every flake by the time since the previous update on the stopwatch, and chooses for
+    // each of spritePasses the flakes that can land in it.
     void Update() override;
     // Frees the flakes; only Init may follow. Program and texture stay.
     void Release() override;
@@ -29,6 +30,9 @@ public:
     void RenderReversed();
     // The same, with the sprites sized for a view's own viewport and projection.
     void RenderReversed(const float viewport[2], const float projection[16]) const;
+    // The same for one of spritePasses (one drawn from the reversed copies): only the flakes the
+    // last update chose for it.
+    void RenderReversedPass(int pass, const float viewport[2], const float projection[16]) const;
 
     // Sets the stopwatch so that it reads `seconds` now, as if started that long ago with no
     // update since: the native front-end uses it for reproducible frames.

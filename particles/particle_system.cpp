@@ -15,6 +15,10 @@ void ParticleSystem::RenderSizedFor(const float viewport[2], const float project
     DrawPointSprites(positions, angles, viewport, projection);
 }
 
+void ParticleSystem::RenderPass(int pass, const float viewport[2], const float projection[16]) const {
+    DrawPointSprites(positions, angles, viewport, projection, pass);
+}
+
 void ParticleSystem::FollowViewport(const float viewport[2], const float projection[16]) {
     viewportSize[0] = viewport[0];
     viewportSize[1] = viewport[1];
@@ -23,18 +27,26 @@ void ParticleSystem::FollowViewport(const float viewport[2], const float project
 
 namespace {
 
-void PointAttributeAt(const char* name, GLint components, const float* values) {
-    // Looked up by name on every draw, nothing cached. A name the program lacks (or program 0)
-    // gives -1, which OpenGL answers with an error and no effect.
-    const GLint location = glGetAttribLocation(pointSpriteObjects.pointSpriteProgram, name);
+void PointAttributeAt(int location, GLint components, const float* values) {
+    if (location < 0) return;
     glEnableVertexAttribArray(static_cast<GLuint>(location));
     glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, values);
 }
 
 }  // namespace
 
+void LookUpPointSpriteInputs() {
+    PointSpriteObjects& o = pointSpriteObjects;
+    const GLuint program = o.pointSpriteProgram;
+    o.projMatLocation = glGetUniformLocationARB(program, "projMat");
+    o.viewportSizeLocation = glGetUniformLocationARB(program, "viewportSize");
+    o.pointScalesLocation = glGetAttribLocation(program, "pointScales");
+    o.anglesLocation = glGetAttribLocation(program, "angles");
+    o.coloursLocation = glGetAttribLocation(program, "colours");
+}
+
 void ParticleSystem::DrawPointSprites(const float* positionArray, const float* angleArray, const float viewport[2],
-                                      const float projection[16]) const {
+                                      const float projection[16], int pass) const {
     // A context without the program calls or point sprites (Windows' own OpenGL 1.1, say)
     // has no entry points to call: the particles are simply not drawn there.
     if (!glCapabilities.shaderPrograms20 || !glCapabilities.pointSprites) return;
@@ -50,14 +62,21 @@ void ParticleSystem::DrawPointSprites(const float* positionArray, const float* a
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(4, GL_FLOAT, 0, positionArray);
 
-    glUniformMatrix4fv(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "projMat"), 1, GL_FALSE, projection);
-    glUniform2f(glGetUniformLocationARB(pointSpriteObjects.pointSpriteProgram, "viewportSize"), viewport[0], viewport[1]);
+    const PointSpriteObjects& o = pointSpriteObjects;
+    if (o.projMatLocation >= 0) glUniformMatrix4fv(o.projMatLocation, 1, GL_FALSE, projection);
+    if (o.viewportSizeLocation >= 0) glUniform2f(o.viewportSizeLocation, viewport[0], viewport[1]);
 
-    PointAttributeAt("pointScales", 1, pointScales);
-    PointAttributeAt("angles", 1, angleArray);
-    PointAttributeAt("colours", 4, colours);
+    PointAttributeAt(o.pointScalesLocation, 1, pointScales);
+    PointAttributeAt(o.anglesLocation, 1, angleArray);
+    PointAttributeAt(o.coloursLocation, 4, colours);
 
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+    uint32_t chosen = 0;
+    if (const uint32_t* indices = spritePasses.Chosen(pass, chosen)) {
+        // In array order still, so overlapping sprites blend as when all are drawn.
+        glDrawElements(GL_POINTS, static_cast<GLsizei>(chosen), GL_UNSIGNED_INT, indices);
+    } else {
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+    }
 
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisable(GL_POINT_SPRITE);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "particles/sprite_passes.h"
+
 // Created by the snow (particle_snow.cpp), which owns them; 0 while not made. Every particle
 // system draws with this program and shows this texture.
 struct PointSpriteObjects {
@@ -13,7 +15,17 @@ struct PointSpriteObjects {
     // process after that.
     bool pointSpriteProgramLoaded = false;
     bool snowTextureLoaded = false;
+    // The program's inputs, looked up once when it is made; -1 for one it lacks, which is then
+    // neither enabled nor given.
+    int projMatLocation = -1;
+    int viewportSizeLocation = -1;
+    int pointScalesLocation = -1;
+    int anglesLocation = -1;
+    int coloursLocation = -1;
 };
+
+// Looks the program's inputs up in pointSpriteObjects.pointSpriteProgram.
+void LookUpPointSpriteInputs();
 
 extern PointSpriteObjects pointSpriteObjects;
 
@@ -34,6 +46,9 @@ public:
     // The same, with the sprites sized for another viewport and projection than the ones Init
     // was given (a cube face of its own size, say).
     void RenderSizedFor(const float viewport[2], const float projection[16]) const;
+    // The same, for one of spritePasses (one that draws from the live arrays): only the
+    // particles the last update chose for it.
+    void RenderPass(int pass, const float viewport[2], const float projection[16]) const;
     virtual void Release() = 0;
     // Takes a new viewport and projection, as Init does, keeping the particles.
     void FollowViewport(const float viewport[2], const float projection[16]);
@@ -47,6 +62,8 @@ public:
     float* angles = nullptr;       // radians
     float* pointScales = nullptr;  // the shader makes a size in pixels of it
     float* colours = nullptr;      // r, g, b, a in 0..1
+    // The passes the particles are drawn in, and which of them each update chose for each.
+    SpritePasses spritePasses;
 
 protected:
     // The drawing itself, with the vertex positions and angles taken from the given arrays
@@ -54,6 +71,7 @@ protected:
     // viewport and projection, and all else from the object. It leaves the program current,
     // program point size on, the three attribute arrays enabled, GL_COORD_REPLACE on and
     // snowTexture bound; the caller restores what it needs.
+    // With a pass of spritePasses, only the particles chosen for it, in order.
     void DrawPointSprites(const float* positionArray, const float* angleArray, const float viewport[2],
-                          const float projection[16]) const;
+                          const float projection[16], int pass = -1) const;
 };

@@ -4,7 +4,8 @@
 #include "platform/stopwatch.h"
 
 struct ClockTime {
-    // Started during static initialisation, gears first, and never restarted.
+    // Started during static initialisation, gears first; the saver never restarts them (the
+    // native front-ends and the tests rewind them, or start them afresh, for fixed frames).
     Stopwatch gearStopwatch{};
     Stopwatch swingStopwatch{};
     // Written only by UpdateScene.

@@ -4,11 +4,11 @@
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
 #include "gfx/view_bounds.h"
-#include "particles/particle_snow.h"
 #include "scene/clock_time.h"
 #include "scene/draw_scene.h"
 #include "scene/gear_geometry.h"
 #include "scene/scene_setup.h"
+#include "scene/sky_box_faces.h"
 
 namespace {
 
@@ -75,16 +75,48 @@ const GearPlacement kGears[5] = {
 
 const BoundingSphere kPendulumBounds = PendulumBounds(pendulumRodRadius, pendulumRodLength);
 
-// Whether the piece whose list would be called now, under the current matrices, can show at
-// all. The gears stand behind the main camera and the pendulum behind or beside it, and most
-// cube faces see neither; a list they cannot see is not called. The lists' only lasting effects
-// are the current colour and texture, which the sky and every later piece set for themselves.
-bool InView(const BoundingSphere& bounds) {
-    Matrix4 projection;
-    Matrix4 modelview;
-    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
-    return !SphereOutsideView(projection, modelview, bounds);
+// Whether a piece placed by `placement` on top of the camera's view can show at all. The gears
+// stand behind the main camera and the pendulum behind or beside it, and most cube faces see
+// neither; a list they cannot see is not called. The lists' only lasting effects are the current
+// colour and texture, which the sky and every later piece set for themselves.
+bool InView(const SceneCamera& camera, const Matrix4& placement, const BoundingSphere& bounds) {
+    return !SphereOutsideView(camera.projection, MultiplyMatrices(camera.view, placement), bounds);
+}
+
+// Nearer than the far plane, so it is depth-tested as the sky is, and farther than anything
+// in front of the sky (the farthest flake is some 2000 units away, the sky 10000).
+constexpr float kKeptSkyDepth = 0.99999f;
+
+// The kept sky over the whole viewport, texel for pixel: unlit, white, unfiltered. Leaves what
+// the sky box's drawing leaves: lighting off, 2-D texturing on, no program, white, and the
+// texture of the box's last face bound.
+void DrawKeptSky(uint32_t keptSky) {
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    UseNoProgram();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, keptSky);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-1.0f, -1.0f, kKeptSkyDepth);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(1.0f, -1.0f, kKeptSkyDepth);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(1.0f, 1.0f, kKeptSkyDepth);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-1.0f, 1.0f, kKeptSkyDepth);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[skyBoxFaces[skyBoxFaceCount - 1].textureIndex]);
 }
 
 void DrawHand(float depth, float fraction, uint32_t list) {
@@ -97,8 +129,8 @@ void DrawHand(float depth, float fraction, uint32_t list) {
 
 }  // namespace
 
-void DrawScene(bool forCubeMap) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void DrawScene(bool forCubeMap, const SceneCamera& camera, uint32_t keptSky) {
+    glClear(keptSky != 0 ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_CUBE_MAP);
@@ -111,7 +143,10 @@ void DrawScene(bool forCubeMap) {
     glRotatef(Degrees(-50.0 * swing), 0.0f, 1.0f, 0.0f);
     ApplyMaterial(kBrass);
     UseLitProgram(sceneObjects.pixelLightingProgram);
-    if (InView(kPendulumBounds)) glCallList(sceneObjects.pendulumList);
+    const Matrix4 pendulum = MultiplyMatrices(
+        MultiplyMatrices(TranslationMatrix(0.0f, 30.0f, 20.0f), RotationMatrixDegrees(270.0f, 1.0f, 0.0f, 0.0f)),
+        RotationMatrixDegrees(Degrees(-50.0 * swing), 0.0f, 1.0f, 0.0f));
+    if (InView(camera, pendulum, kPendulumBounds)) glCallList(sceneObjects.pendulumList);
     ApplyMaterial(kClockwork);
     NextPiece();
 
@@ -134,9 +169,13 @@ void DrawScene(bool forCubeMap) {
     for (const GearPlacement& gear : kGears) {
         glTranslatef(gear.x, gear.y, gear.z);
         if (gear.turnedUp) glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(Degrees(gear.start + gear.rate * clockTime.gearAngle), 0.0f, 0.0f, 1.0f);
+        const float turn = Degrees(gear.start + gear.rate * clockTime.gearAngle);
+        glRotatef(turn, 0.0f, 0.0f, 1.0f);
+        Matrix4 placement = TranslationMatrix(gear.x, gear.y, gear.z);
+        if (gear.turnedUp) placement = MultiplyMatrices(placement, RotationMatrixDegrees(90.0f, 1.0f, 0.0f, 0.0f));
+        placement = MultiplyMatrices(placement, RotationMatrixDegrees(turn, 0.0f, 0.0f, 1.0f));
         // The shaft shows the texture its gear binds: the two go together.
-        if (InView(gear.bounds)) {
+        if (InView(camera, placement, gear.bounds)) {
             glCallList(*gear.gearList);
             glCallList(*gear.axleList);
         }
@@ -151,23 +190,25 @@ void DrawScene(bool forCubeMap) {
         NextPiece();
     }
 
-    // The sky is seen from inside its box: front faces culled, unlit, untinted (white, as the
-    // last gear or the dial leaves the colour where they are drawn).
+    if (keptSky != 0) {
+        DrawKeptSky(keptSky);
+    } else {
+        DrawSky();
+    }
+    glPopMatrix();
+}
+
+void DrawSky() {
+    // Seen from inside its box: front faces culled, unlit, untinted (white, as the last gear or
+    // the dial leaves the colour where they are drawn).
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     UseNoProgram();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glPushMatrix();
     glScalef(10000.0f, 10000.0f, 10000.0f);
     glCullFace(GL_FRONT);
     glCallList(sceneObjects.skyBoxList);
     glCullFace(GL_BACK);
     glPopMatrix();
-
-    if (forCubeMap) {
-        // Sized for the face they are drawn into, with the projection the snow was given: the
-        // reflection looks the same whatever the window's size.
-        const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
-        const float faceViewport[2] = {side, side};
-        snow.RenderSizedFor(faceViewport, snow.projMat);
-    }
 }

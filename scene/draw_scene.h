@@ -1,11 +1,28 @@
-// The scene as one camera sees it: pendulum, hands, light, gears, dial, sky and the snow of a
-// cube face.
+// The scene as one camera sees it: pendulum, hands, light, gears, dial and sky.
 #pragma once
+
+#include <cstdint>
+
+#include "gfx/matrix.h"
 
 // The centre of the dial and of the glass dome over it, where the cube-map camera stands.
 constexpr float domeCentre[3] = {0.0f, 0.0f, 40.0f};
 
-// Draws with the view transform of the camera in use current, and leaves the modelview matrix
-// as it found it; without the dial, the hands and the snow's reversed copy when rendering a
-// cube face.
-void DrawScene(bool forCubeMap);
+// The camera a pass is drawn from: its projection and its view transform, which the caller has
+// made the current matrices. Pieces are judged in or out of its view from these, so the frame
+// asks the driver for no matrix.
+struct SceneCamera {
+    Matrix4 projection;
+    Matrix4 view;
+};
+
+// Clears and draws the scene as camera sees it, and leaves the modelview matrix as it found it;
+// without the dial and the hands when rendering a cube face. The snow is the caller's to draw.
+// With a kept sky (a cube face's sky alone, drawn before into a texture of the face's size) the
+// sky box is not drawn again: that texture fills what the pieces leave, texel for pixel, at the
+// far end of the depth range, and only depth is cleared first (the texture covers every pixel
+// the sky would). OpenGL is left as drawing the sky box would leave it.
+void DrawScene(bool forCubeMap, const SceneCamera& camera, uint32_t keptSky = 0);
+
+// The sky box alone, as every pass draws it: seen from inside its box, unlit, untinted.
+void DrawSky();

@@ -6,6 +6,7 @@
 #include "particles/particle_snow.h"
 #include "scene/draw_scene.h"
 #include "scene/glass_dome.h"
+#include "scene/reflection_mask.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_window.h"
 
@@ -13,115 +14,96 @@ namespace {
 
 constexpr int kFixedFace = 5;  // +Z: looks from the dome away from the viewer
 
+// The snow's passes: the five faces drawn every frame, then each view.
+constexpr int firstViewSnowPass = kFixedFace;
+
 // The conventional view direction and up vector of each cube-map face, in face order.
 const Vector3 cubeMapFaceForward[6] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
 const Vector3 cubeMapFaceUp[6] = {{0, -1, 0}, {0, -1, 0}, {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, -1, 0}};
 
-// The main views see the sky box's far corners; the window's creation set a nearer far plane.
-constexpr double kMainFarPlane = 1.0e10;
+// The cube-map camera's lens: a quarter turn each way, square.
+constexpr double kFaceFieldOfView = 90.0;
+constexpr double kFaceFarPlane = 100000.0;
+const Matrix4 kFaceProjection = PerspectiveMatrix(kFaceFieldOfView, 1.0, static_cast<double>(0.1f), kFaceFarPlane);
 
-constexpr float kDomeSpecular[4] = {1.0f, 1.0f, 1.0f, 0.0f};
-
-void SetPerspective(double fieldOfView, double aspect, double farPlane) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fieldOfView, aspect, static_cast<double>(0.1f), farPlane);
+// The camera of one face, standing at the dome's centre.
+CameraFrameRecord FaceCamera(int face) {
+    return {{domeCentre[0], domeCentre[1], domeCentre[2]}, cubeMapFaceForward[face], cubeMapFaceUp[face]};
 }
 
-// Attaches the depth buffer and makes the cube-map camera stand at centre.
+// Makes the faces' framebuffer object current with its depth buffer and the cube-map camera's
+// projection and viewport. The modelview matrix is the caller's to set for each face.
 void BeginEnvironmentPass() {
-    SetPerspective(90.0, 1.0, 100000.0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFaceFieldOfView, 1.0, static_cast<double>(0.1f), kFaceFarPlane);
     glViewport(0, 0, sceneObjects.environmentFaceSize, sceneObjects.environmentFaceSize);
     glMatrixMode(GL_MODELVIEW);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 sceneObjects.environmentDepthBuffer);
+    AttachEnvironmentDepthBuffer();
 }
 
-void RenderEnvironmentFace(CameraFrameRecord& faceCamera, int face) {
+// Draws into one face of `cubeMap` from the face's camera, inside the face's mask: the drawing
+// itself is draw(face camera).
+template <typename Draw>
+void DrawIntoFace(uint32_t cubeMap, int face, Draw draw) {
+    BeginFaceMask(face);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
-                              sceneObjects.environmentCubeMap, 0);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face], cubeMap, 0);
     glLoadIdentity();
-    faceCamera.forward = cubeMapFaceForward[face];
-    faceCamera.up = cubeMapFaceUp[face];
-    ApplyCameraTransform(faceCamera);
-    DrawScene(true);
+    const CameraFrameRecord camera = FaceCamera(face);
+    ApplyCameraTransform(camera);
+    draw(camera);
+    EndFaceMask();
 }
 
-CameraFrameRecord FaceCameraAt(const float* centre) {
-    CameraFrameRecord faceCamera{};
-    faceCamera.origin = {centre[0], centre[1], centre[2]};
-    return faceCamera;
+void RenderEnvironmentFace(int face) {
+    if (!sceneObjects.environmentFaceRead[face]) return;  // no view's dome samples it
+    DrawIntoFace(sceneObjects.environmentCubeMap, face, [face](const CameraFrameRecord& camera) {
+        DrawScene(true, {kFaceProjection, CameraTransformMatrix(camera)}, sceneObjects.environmentSkies[face]);
+        // Sized for the face they are drawn into, with the projection the snow was given: the
+        // reflection looks the same whatever the window's size.
+        const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
+        const float faceViewport[2] = {side, side};
+        snow.RenderPass(face, faceViewport, snow.projMat);
+    });
 }
 
-// One pass of the dome's sphere with the inverse camera rotation in the texture matrix, so
-// the eye-space reflection vectors look the cube map up along the world's axes.
-void DrawDomeSide(GLenum culledFace) {
-    glCullFace(culledFace);
-    glMatrixMode(GL_TEXTURE);
+// Several passes into the faces outside a frame leave the matrices, the viewport and the state
+// as the set-up left them, so the first frame starts from that.
+template <typename Passes>
+void BetweenFrames(Passes passes) {
+    glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    MultInverseCameraRotation();
-    if (sceneObjects.domeSphereList != 0) {
-        glCallList(sceneObjects.domeSphereList);
-    } else {
-        DrawDomeSphere();
-    }
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    BeginEnvironmentPass();
+    passes();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-}
-
-// The glass dome: a flattened sphere over the dial reflecting the cube map at half opacity,
-// far side first and near side second so the translucent surfaces blend back to front.
-void DrawDome() {
-    glPushMatrix();
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
-    glTexGeni(GL_R, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glEnable(GL_TEXTURE_GEN_R);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_TEXTURE_CUBE_MAP);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, sceneObjects.environmentCubeMap);
-
-    glTranslatef(domeCentre[0], domeCentre[1], domeCentre[2]);
-    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    glScalef(1.0f, 1.0f, 0.1f);
-
-    glEnable(GL_COLOR_MATERIAL);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glMaterialfv(GL_BACK, GL_SPECULAR, kDomeSpecular);
-    glMateriali(GL_BACK, GL_SHININESS, 128);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-
-    DrawDomeSide(GL_FRONT);
-    DrawDomeSide(GL_BACK);
-
-    glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_TEXTURE_GEN_R);
-    glDisable(GL_TEXTURE_CUBE_MAP);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
-    glEnable(GL_TEXTURE_2D);
-    glPopMatrix();
+    int box[4];
+    ViewportOf(sceneSize.views[0].rect, box);
+    glViewport(box[0], box[1], box[2], box[3]);
+    glEnable(GL_LIGHTING);
+    if (glCapabilities.shaderObjects) glUseProgramObjectARB(0);
 }
 
 // One view's main pass: the scene from the camera, the dome and the snow, each sized for the
 // view. Its viewport and projection are current.
-void RenderView(const SceneView& view) {
+void RenderView(int i) {
+    const SceneView& view = sceneSize.views[i];
     glEnable(GL_NORMALIZE);
     glPushMatrix();
     ApplyCameraTransform(CameraFrame);
-    DrawScene(false);
-    DrawDome();
+    DrawScene(false, {view.projection, CameraTransformMatrix(CameraFrame)});
+    DrawGlassDome();
     const float viewport[2] = {static_cast<float>(view.rect.width), static_cast<float>(view.rect.height)};
-    snow.RenderReversed(viewport, view.snowProjection);  // over the dome, depth-tested against it
+    // Over the dome, depth-tested against it.
+    snow.RenderReversedPass(firstViewSnowPass + i, viewport, view.snowProjection);
     glPopMatrix();
 }
 
@@ -136,8 +118,8 @@ void RenderViewsApart() {
         int box[4];
         ViewportOf(sceneSize.views[i].rect, box);
         glScissor(box[0], box[1], box[2], box[3]);
-        if (i > 0) ApplyView(i, kMainFarPlane);
-        RenderView(sceneSize.views[i]);
+        if (i > 0) ApplyView(i, mainViewFarPlane);
+        RenderView(i);
     }
     glDisable(GL_SCISSOR_TEST);
 }
@@ -146,44 +128,77 @@ void RenderViewsApart() {
 
 void RenderFrame() {
     // One reflection for every view; it leaves the first view's viewport and projection.
-    RenderEnvironmentCubeMap(domeCentre);
+    RenderEnvironmentCubeMap();
     if (sceneSize.oneWholeView) {
-        RenderView(sceneSize.views[0]);
+        RenderView(0);
     } else {
         RenderViewsApart();
     }
 }
 
-void RenderEnvironmentCubeMap(const float* centre) {
+void RenderEnvironmentCubeMap() {
     // Without a usable framebuffer object the faces keep their fixed content.
     if (sceneObjects.environmentFramebufferUsable) {
         BeginEnvironmentPass();
-        CameraFrameRecord faceCamera = FaceCameraAt(centre);
-        for (int face = 0; face < kFixedFace; ++face) RenderEnvironmentFace(faceCamera, face);
+        for (int face = 0; face < kFixedFace; ++face) RenderEnvironmentFace(face);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
-    ApplyView(0, kMainFarPlane);
+    ApplyView(0, mainViewFarPlane);
 }
 
 void RenderFixedEnvironmentFace() {
     if (!sceneObjects.environmentFramebufferUsable) return;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    BeginEnvironmentPass();
-    CameraFrameRecord faceCamera = FaceCameraAt(domeCentre);
-    RenderEnvironmentFace(faceCamera, kFixedFace);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    int box[4];
-    ViewportOf(sceneSize.views[0].rect, box);
-    glViewport(box[0], box[1], box[2], box[3]);
+    // The sky alone: no flake starts low enough to be seen there when the face is made, so it
+    // stays the same however often it is made again.
+    BetweenFrames([] {
+        DrawIntoFace(sceneObjects.environmentCubeMap, kFixedFace, [](const CameraFrameRecord& camera) {
+            DrawScene(true, {kFaceProjection, CameraTransformMatrix(camera)});
+        });
+    });
+}
 
-    // Put back what drawing the scene changed, so the first frame starts from the set-up's state.
-    glEnable(GL_LIGHTING);
-    if (glCapabilities.shaderObjects) glUseProgramObjectARB(0);
+void KeepEnvironmentSky() {
+    SceneObjects& o = sceneObjects;
+    if (!o.environmentFramebufferUsable) return;
+    const int side = o.environmentFaceSize;
+    for (int face = 0; face < kFixedFace; ++face) {
+        if (o.environmentSkies[face] == 0) glGenTextures(1, &o.environmentSkies[face]);
+        glBindTexture(GL_TEXTURE_2D, o.environmentSkies[face]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    }
+    BetweenFrames([&o] {
+        glDisable(GL_TEXTURE_CUBE_MAP);
+        for (int face = 0; face < kFixedFace; ++face) {
+            if (!o.environmentFaceRead[face]) continue;
+            BeginFaceMask(face);
+            glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
+                                      o.environmentSkies[face], 0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glLoadIdentity();
+            ApplyCameraTransform(FaceCamera(face));
+            DrawSky();
+            EndFaceMask();
+        }
+    });
+}
+
+void FollowSnowPasses() {
+    SpritePass passes[firstViewSnowPass + maxSceneViews];
+    const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
+    for (int face = 0; face < kFixedFace; ++face) {
+        passes[face] = {MultiplyMatrices(kFaceProjection, CameraTransformMatrix(FaceCamera(face))), snow.projMat[0],
+                        {side, side}, false};
+    }
+    const Matrix4 cameraView = CameraTransformMatrix(CameraFrame);
+    for (int i = 0; i < sceneSize.viewCount; ++i) {
+        const SceneView& view = sceneSize.views[i];
+        passes[firstViewSnowPass + i] = {MultiplyMatrices(view.projection, cameraView), view.snowProjection[0],
+                                         {static_cast<float>(view.rect.width), static_cast<float>(view.rect.height)},
+                                         true};
+    }
+    snow.spritePasses.Follow(passes, firstViewSnowPass + sceneSize.viewCount, snow.count);
 }

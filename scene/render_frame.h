@@ -5,10 +5,19 @@
 // Draws the whole frame into the back buffer; the caller swaps afterwards.
 void RenderFrame();
 
-// Renders five faces of the cube map (not +Z) from centre, then restores the window's
-// viewport and the main view's projection.
-void RenderEnvironmentCubeMap(const float* centre);
+// Renders five faces of the cube map (not +Z) from the dome's centre, then restores the window's
+// viewport and the first view's projection.
+void RenderEnvironmentCubeMap();
 
 // Renders the +Z face, which no frame renders, once after the set-up; leaves the viewport and
 // the projection as it found them.
 void RenderFixedEnvironmentFace();
+
+// Draws each rendered face's sky alone, once, into a texture the face then shows instead of
+// drawing the sky box again every frame (inside the face's mask). Run after the mask follows the
+// views.
+void KeepEnvironmentSky();
+
+// Tells the snow the passes it is drawn in (each face, each view) for the flakes' sizes and the
+// views of now, so that each update chooses the flakes that can land in each.
+void FollowSnowPasses();

@@ -3,6 +3,7 @@
 #include "gfx/glu.h"
 #include "particles/particle_snow.h"
 #include "scene/clock_time.h"
+#include "scene/reflection_mask.h"
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 
@@ -10,6 +11,9 @@ void CreateScene(int clientWidth, int clientHeight, const ViewRect* views, int v
     SetSceneViews(sceneSize, clientWidth, clientHeight, views, viewCount);
     SetupProjection();
     SceneSetup();
+    FollowSnowPasses();
+    FollowReflectionMask();
+    KeepEnvironmentSky();
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
 }
@@ -19,7 +23,12 @@ void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views, i
     if (!sceneObjects.created) return;
     SetupProjection();
     FollowProjection();
-    if (FollowEnvironmentFaceSize()) RenderFixedEnvironmentFace();
+    const bool newFaces = FollowEnvironmentFaceSize();
+    FollowReflectionMask();
+    KeepEnvironmentSky();
+    // New faces have lost the fixed one, and a new mask may read more of it.
+    if (newFaces || sceneObjects.environmentFacesMasked) RenderFixedEnvironmentFace();
+    FollowSnowPasses();
 }
 
 void TickScene() {

@@ -60,11 +60,13 @@ void LoadSceneTextures() {
     LoadSceneTexture(dialTexture, CLOCK_FACE_BITMAP);
 }
 
-// The depth buffer, of the faces' size.
+// The depth buffer, of the faces' size: 24 depth bits, and 8 stencil bits beside them where
+// the faces are masked.
 void SizeEnvironmentDepthBuffer() {
     const int side = sceneObjects.environmentFaceSize;
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, sceneObjects.environmentDepthBuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, side, side);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT,
+                             sceneObjects.environmentStencil ? GL_DEPTH24_STENCIL8_EXT : GL_DEPTH_COMPONENT24, side, side);
 }
 
 // Six empty faces of the current size, and the depth buffer beside them once there is one.
@@ -105,15 +107,25 @@ void FillEnvironmentCubeMap() {
     }
 }
 
-// Checked with a face and the depth buffer attached; an incomplete one is treated as missing.
-void CheckEnvironmentRenderTarget() {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 sceneObjects.environmentDepthBuffer);
+bool EnvironmentRenderTargetComplete() {
+    AttachEnvironmentDepthBuffer();
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[0],
                               sceneObjects.environmentCubeMap, 0);
-    sceneObjects.environmentFramebufferUsable =
-        glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    return glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+}
+
+// Checked with a face and the depth buffer attached; an incomplete one is treated as missing.
+// Where depth with stencil makes it incomplete, it is tried again with depth alone.
+void CheckEnvironmentRenderTarget() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
+    bool complete = EnvironmentRenderTargetComplete();
+    if (!complete && sceneObjects.environmentStencil) {
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+        sceneObjects.environmentStencil = false;
+        SizeEnvironmentDepthBuffer();
+        complete = EnvironmentRenderTargetComplete();
+    }
+    sceneObjects.environmentFramebufferUsable = complete;
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }
 
@@ -121,6 +133,7 @@ void CheckEnvironmentRenderTarget() {
 // of the faces.
 void CreateEnvironmentRenderTarget() {
     if (glCapabilities.framebufferObjects) {
+        sceneObjects.environmentStencil = glCapabilities.packedDepthStencil;
         glGenFramebuffersEXT(1, &sceneObjects.environmentFramebuffer);
         glGenRenderbuffersEXT(1, &sceneObjects.environmentDepthBuffer);
         SizeEnvironmentDepthBuffer();
@@ -194,6 +207,15 @@ void InitSnow() {
 }
 
 }  // namespace
+
+void AttachEnvironmentDepthBuffer() {
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 sceneObjects.environmentDepthBuffer);
+    if (sceneObjects.environmentStencil) {
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                     sceneObjects.environmentDepthBuffer);
+    }
+}
 
 void SceneSetup() {
     sceneObjects.created = true;

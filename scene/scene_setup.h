@@ -44,6 +44,18 @@ struct SceneObjects {
     // buffer attached; without it the reflection is not re-rendered and the dome shows the night
     // blue the faces were filled with.
     bool environmentFramebufferUsable = false;
+    // True when the depth buffer also holds 8 stencil bits (packed depth and stencil, attached
+    // as both), which the faces' masks are kept in.
+    bool environmentStencil = false;
+    // True when each face is drawn only where some view's dome reads it: the stencil holds one
+    // bit per face for the texels the dome samples (ReflectionMask). A face no dome reads at
+    // all is not drawn. Otherwise every face is drawn whole.
+    bool environmentFacesMasked = false;
+    bool environmentFaceRead[6] = {true, true, true, true, true, true};
+    // Each rendered face's sky alone, the same in every frame: drawn once into a 2-D texture of
+    // the face's size (KeepEnvironmentSky), which the face shows where the pieces leave the sky
+    // instead of drawing the sky box again. 0 until made, and then the face draws the box.
+    uint32_t environmentSkies[5] = {};
 
     // The display lists, eleven consecutive names in this order.
     uint32_t mediumGearList = 0;
@@ -67,7 +79,8 @@ struct SceneObjects {
     uint32_t pixelLightingProgram = 0;
 };
 
-// Written only by SceneSetup; the scene's release puts it back as it was, since the objects end
+// Written by SceneSetup and by what follows a new size (the faces, their depth buffer, the mask
+// and the kept skies); the scene's release puts it back as it was, since the objects end
 // with the rendering context.
 extern SceneObjects sceneObjects;
 
@@ -79,6 +92,10 @@ void SceneSetup();
 
 // Takes the viewport and projection SetupProjection made for a new client size into the snow.
 void FollowProjection();
+
+// Attaches the faces' depth buffer to the bound framebuffer object, as its stencil buffer too
+// where it holds stencil bits.
+void AttachEnvironmentDepthBuffer();
 
 // Gives the cube faces, their depth buffer and their fill the size the views need now; true when
 // that size changed (the faces' content is then gone).

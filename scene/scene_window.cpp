@@ -41,7 +41,12 @@ void SetSceneViews(SceneSize& size, int clientWidth, int clientHeight, const Vie
         viewCount = 1;
     }
     size.viewCount = std::min(viewCount, maxSceneViews);
-    for (int i = 0; i < size.viewCount; ++i) size.views[i].rect = views[i];
+    for (int i = 0; i < size.viewCount; ++i) {
+        SceneView& view = size.views[i];
+        view.rect = views[i];
+        const double aspect = AspectRatio(view.rect.width, view.rect.height);
+        view.projection = PerspectiveMatrix(VerticalFieldOfView(aspect), aspect, static_cast<double>(0.1f), mainViewFarPlane);
+    }
     const ViewRect& first = views[0];
     size.oneWholeView = viewCount == 1 && first.x == 0 && first.y == 0 && first.width == clientWidth &&
                                  first.height == clientHeight;

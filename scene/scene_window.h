@@ -2,6 +2,8 @@
 // followed), the views that share it (one per monitor), and the viewport and projection of each.
 #pragma once
 
+#include "gfx/matrix.h"
+
 // A view's part of the client area, in client coordinates: x to the right and y down from the
 // client area's top left corner, as window systems give monitors.
 struct ViewRect {
@@ -16,6 +18,8 @@ constexpr int maxSceneViews = 16;
 
 struct SceneView {
     ViewRect rect;
+    // The view's perspective with the main views' far plane, as the frame sets it.
+    Matrix4 projection = {};
     // The projection the snow of this view is sized with: the view's perspective with the far
     // plane of the window's creation, read back from the driver.
     float snowProjection[16] = {};
@@ -39,6 +43,9 @@ extern SceneSize sceneSize;
 // The horizontal field of view of a square view, in degrees: the vertical one of every view that
 // is at least as wide as high.
 constexpr double mainViewFieldOfView = 35.0;
+
+// The main views see the sky box's far corners; the window's creation set a nearer far plane.
+constexpr double mainViewFarPlane = 1.0e10;
 
 // Width over height as a floating-point quotient. A client area of no height (a collapsed
 // preview, say) counts as one pixel high, so the projection stays finite.

@@ -151,7 +151,7 @@ std::vector<std::vector<Vector3d>> DrawnScene(bool forCubeMap, const std::vector
     glOrtho(-100, 100, -100, 100, -100, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const std::vector<Vector3d> corners = Capture([forCubeMap] { DrawScene(forCubeMap); });
+    const std::vector<Vector3d> corners = Capture([forCubeMap] { DrawScene(forCubeMap, CurrentCamera()); });
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -225,7 +225,7 @@ TEST(Machinery, AViewLeavesOutOnlyPiecesOfWhichNothingWouldShow) {
                 const Vector3d up = forCubeMap && axes[v].y != 0 ? Vector3d{0, 0, 1} : Vector3d{0, 1, 0};
                 gluLookAt(eye.x, eye.y, eye.z, at.x, at.y, at.z, up.x, up.y, up.z);
                 const ViewMatrices view;
-                const std::vector<Vector3d> drawn = Capture([forCubeMap] { DrawScene(forCubeMap); });
+                const std::vector<Vector3d> drawn = Capture([forCubeMap] { DrawScene(forCubeMap, CurrentCamera()); });
                 glMatrixMode(GL_PROJECTION);
                 glPopMatrix();
                 glMatrixMode(GL_MODELVIEW);

@@ -108,6 +108,13 @@ Image ReadImage(int width, int height) {
     return image;
 }
 
+SceneCamera CurrentCamera() {
+    SceneCamera camera{};
+    glGetFloatv(GL_PROJECTION_MATRIX, camera.projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, camera.view.data());
+    return camera;
+}
+
 void SetUpScene(int clientWidth, int clientHeight) {
     ReleaseScene();
     ResetParticleState();

@@ -8,6 +8,7 @@
 #include "gfx/gl.h"
 #include "gfx/vector3.h"
 #include "platform/platform.h"
+#include "scene/draw_scene.h"
 
 extern "C" void GLAD_API_PTR gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdouble centreY,
                                        GLdouble centreZ, GLdouble upX, GLdouble upY, GLdouble upZ);
@@ -47,6 +48,9 @@ private:
     Values& values_;
     const Values saved_;
 };
+
+// The camera of the current matrices, as DrawScene takes it (a test may ask the driver).
+SceneCamera CurrentCamera();
 
 // The scene made anew as a window's creation makes it, in a frame-sized window or a client area
 // of the given size (its rows at the bottom of the frame's).

@@ -131,7 +131,7 @@ Image ViewFromDomeCentre(const Vector3d& d, bool ofCubeMap) {
         gluSphere(sceneObjects.sceneQuadric, 1, 48, 24);
         glPopAttrib();
     } else {
-        DrawScene(true);
+        DrawScene(true, CurrentCamera());
     }
     return ReadImage(200, 200);
 }
@@ -140,6 +140,9 @@ Image ViewFromDomeCentre(const Vector3d& d, bool ofCubeMap) {
 // dome's centre, by OpenGL's lookup. The sky gets images that tell directions apart; the views
 // avoid the machinery, lit differently for each way the camera faces.
 TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
+    const Restored<GlCapabilities> restored(glCapabilities);
+    glCapabilities.packedDepthStencil = false;  // every texel of every face drawn
+    SetUpScene();
     for (const SkyBoxFace& face : skyBoxFaces) {
         std::vector<unsigned char> texels;
         for (int i = 0; i < 64 * 64; ++i) texels.insert(texels.end(), {static_cast<unsigned char>(i % 64 * 4), static_cast<unsigned char>(i / 64 * 4),
@@ -148,6 +151,7 @@ TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
+    KeepEnvironmentSky();
     RenderFixedEnvironmentFace();
     RenderFrameAt({10, 9, 30, 0}, 3.0);
     for (int axis = 0; axis < 6; ++axis) {
@@ -162,7 +166,7 @@ TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
         glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[face.textureIndex]);
         LoadBmpTexture(face.bitmapId);
     }
-    RenderFixedEnvironmentFace();
+    SetUpScene();
 }
 
 // How many pixels differ between two frames, and how far from the middle the farthest lies.

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "gfx/gl_capabilities.h"
 #include "gl_scene.h"
-#include "particles/particle_system.h"
+#include "particles/particle_snow.h"
+#include "platform/random.h"
 #include "scene/scene_lifecycle.h"
 #include "scene/scene_setup.h"
 
@@ -83,6 +85,8 @@ TEST(Views, ThePreviewsCubeFacesAre256AndFollowTheLargestView) {
 // Sized for the face it is drawn into, the snow in the reflection does not depend on the
 // window's height: two windows of one shape share every reflected pixel.
 TEST(Views, TheReflectionIsTheSameAtEverySizeOfOneShape) {
+    const Restored<GlCapabilities> restored(glCapabilities);
+    glCapabilities.packedDepthStencil = false;  // whole faces: each size's dome reads its own texels
     std::vector<unsigned char> faces[2];
     for (const int i : {0, 1}) {
         SetUpScene(i == 0 ? 320 : 288, i == 0 ? 240 : 216);  // the same flakes
@@ -90,6 +94,41 @@ TEST(Views, TheReflectionIsTheSameAtEverySizeOfOneShape) {
         faces[i] = CubeFaces();
     }
     EXPECT_TRUE(faces[0] == faces[1]);
+    SetUpScene();
+}
+
+// The reflection is drawn only where some view's dome reads it, and the frames are those of whole
+// faces, pixel for pixel; where the context has no packed depth and stencil, the faces are whole.
+// After a change of size or of monitors, the mask follows: the frame is the one a window made at
+// that size shows.
+TEST(Views, MaskedFacesGiveTheFramesOfWholeFacesAndFollowEveryChange) {
+    const std::vector<ViewRect> monitors = {{0, 0, 200, 240}, {200, 40, 120, 160}};
+    auto frame = [](int width, int height, const std::vector<ViewRect>& views, bool fresh) {
+        if (fresh) SetUpScene(width, height);
+        FollowSceneSize(width, height, views.data(), static_cast<int>(views.size()));
+        SeedRandom(7);  // the flakes as a new window's, falling past the dome
+        snow.Init(snow.viewportSize, snow.projMat);
+        RenderFrameAt(kTime, 2.0, 40.0);
+        return ReadImage(width, height).rgba;
+    };
+    std::vector<unsigned char> whole[3];
+    {
+        const Restored<GlCapabilities> restored(glCapabilities);
+        glCapabilities.packedDepthStencil = false;
+        SetUpScene();
+        EXPECT_FALSE(sceneObjects.environmentStencil || sceneObjects.environmentFacesMasked);
+        whole[0] = frame(kFrameWidth, kFrameHeight, {}, false);
+        whole[1] = frame(200, 240, {}, true);
+        whole[2] = frame(kFrameWidth, kFrameHeight, monitors, true);
+    }
+    SetUpScene();
+    ASSERT_TRUE(sceneObjects.environmentFacesMasked);
+    int texels = 0;
+    for (int face = 0; face < 5; ++face) texels += sceneObjects.environmentFaceRead[face];
+    EXPECT_EQ(texels, 5) << "some face is not read at all";
+    EXPECT_TRUE(frame(kFrameWidth, kFrameHeight, {}, false) == whole[0]);
+    EXPECT_TRUE(frame(200, 240, {}, false) == whole[1]) << "after a change of size";
+    EXPECT_TRUE(frame(kFrameWidth, kFrameHeight, monitors, false) == whole[2]) << "after a change of monitors";
     SetUpScene();
 }
 

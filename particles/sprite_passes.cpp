@@ -1,0 +1,66 @@
+#include "particles/sprite_passes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A pixel and a hundredth more than the sprite's half size, for rounding in the driver.
+constexpr float kMarginPixels = 1.0f;
+constexpr float kMarginFactor = 1.01f;
+
+// Whether a sprite of `scale` at world point p can put a fragment into the pass's viewport. The
+// program's size in pixels is scale * sizingScale / w * height / 2; half of it, over half the
+// viewport and times w, is its half extent in clip coordinates: the same at every distance.
+bool CanLand(const SpritePass& pass, const float* p, float scale) {
+    const Matrix4& m = pass.clipFromWorld;
+    const float w = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15];
+    if (w <= 0.0f) return false;  // behind the eye: clipped
+    const float x = m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12];
+    const float y = m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13];
+    const float halfHeight = scale * pass.sizingScale / 2.0f * kMarginFactor;  // in clip units
+    const float width = pass.viewport[0];
+    const float height = pass.viewport[1];
+    const float reachX = w + halfHeight * height / width + 2.0f * kMarginPixels * w / width;
+    const float reachY = w + halfHeight + 2.0f * kMarginPixels * w / height;
+    return std::abs(x) <= reachX && std::abs(y) <= reachY;
+}
+
+}  // namespace
+
+void SpritePasses::Follow(const SpritePass* passes, int passCount, uint32_t particles) {
+    passCount_ = std::min(passCount, maxSpritePasses);
+    std::copy(passes, passes + passCount_, passes_);
+    if (particles != particles_ || !indices_) {
+        particles_ = particles;
+        indices_ = std::make_unique<uint32_t[]>(static_cast<std::size_t>(particles) * maxSpritePasses);
+    }
+    chosen_ = false;
+}
+
+void SpritePasses::Begin() {
+    std::fill(chosenCount_, chosenCount_ + maxSpritePasses, 0u);
+    chosen_ = false;
+}
+
+void SpritePasses::Choose(uint32_t i, const float* position, float scale, bool reversed) {
+    if (i >= particles_) return;  // passes followed for fewer particles than there are now
+    for (int pass = 0; pass < passCount_; ++pass) {
+        const SpritePass& p = passes_[pass];
+        if (p.reversed != reversed || !CanLand(p, position, scale)) continue;
+        uint32_t* indices = &indices_[static_cast<std::size_t>(pass) * particles_];
+        // The reversed copies hold particle i at count-1-i: filled from the end, in their order.
+        if (reversed) {
+            indices[particles_ - 1 - chosenCount_[pass]++] = particles_ - 1 - i;
+        } else {
+            indices[chosenCount_[pass]++] = i;
+        }
+    }
+}
+
+const uint32_t* SpritePasses::Chosen(int pass, uint32_t& chosen) const {
+    if (!chosen_ || pass < 0 || pass >= passCount_) return nullptr;
+    chosen = chosenCount_[pass];
+    const uint32_t* indices = &indices_[static_cast<std::size_t>(pass) * particles_];
+    return passes_[pass].reversed ? indices + (particles_ - chosen) : indices;
+}
