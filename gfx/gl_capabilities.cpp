@@ -39,6 +39,7 @@ void DetectGlCapabilities() {
                   glad_glFramebufferRenderbufferEXT, glad_glGenRenderbuffersEXT, glad_glBindRenderbufferEXT,
                   glad_glRenderbufferStorageEXT, glad_glCheckFramebufferStatusEXT);
     found.packedDepthStencil = found.framebufferObjects && GLAD_GL_EXT_packed_depth_stencil;
+    found.framebufferBlit = found.framebufferObjects && GLAD_GL_EXT_framebuffer_blit && AllLoaded(glad_glBlitFramebufferEXT);
     found.pointSprites = (GLAD_GL_VERSION_2_0 || GLAD_GL_ARB_point_sprite) != 0;
     glCapabilities = found;
 }

@@ -9,6 +9,7 @@ struct GlCapabilities {
     bool shaderPrograms20;    // the OpenGL 2.0 program calls the particle drawing uses
     bool framebufferObjects;  // EXT framebuffer objects
     bool packedDepthStencil;  // depth and stencil in one renderbuffer (EXT_packed_depth_stencil)
+    bool framebufferBlit;     // copies between framebuffer objects (EXT_framebuffer_blit)
     bool pointSprites;        // point sprites with program point size
 };
 

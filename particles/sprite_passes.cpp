@@ -23,10 +23,47 @@ bool CanLand(const SpritePass& pass, const float* p, float scale) {
     const float height = pass.viewport[1];
     const float reachX = w + halfHeight * height / width + 2.0f * kMarginPixels * w / width;
     const float reachY = w + halfHeight + 2.0f * kMarginPixels * w / height;
-    return std::abs(x) <= reachX && std::abs(y) <= reachY;
+    if (std::abs(x) > reachX || std::abs(y) > reachY) return false;
+    if (!pass.coverage) return true;
+    // The sprite's square in the viewport's pixels, a margin round it.
+    const float centreX = (x / w + 1.0f) * 0.5f * width;
+    const float centreY = (y / w + 1.0f) * 0.5f * height;
+    const float half = halfHeight / w * height / 2.0f + kMarginPixels;
+    return pass.coverage->AnyIn(centreX - half, centreY - half, centreX + half, centreY + half);
 }
 
 }  // namespace
+
+void TileCoverage::Take(const uint8_t* texelBits, uint8_t bit, int side, int tileSide) {
+    tileSide_ = tileSide;
+    tiles_ = (side + tileSide - 1) / tileSide;
+    const int row = tiles_ + 1;
+    summed_ = std::make_unique<int[]>(static_cast<std::size_t>(row) * row);
+    for (int t = 0; t < side; ++t) {
+        for (int s = 0; s < side; ++s) {
+            if (texelBits[static_cast<std::size_t>(t) * side + s] & bit) summed_[(t / tileSide + 1) * row + s / tileSide + 1] = 1;
+        }
+    }
+    for (int ty = 1; ty <= tiles_; ++ty) {
+        for (int tx = 1; tx <= tiles_; ++tx) {
+            summed_[ty * row + tx] += summed_[(ty - 1) * row + tx] + summed_[ty * row + tx - 1] - summed_[(ty - 1) * row + tx - 1];
+        }
+    }
+}
+
+bool TileCoverage::AnyIn(float x0, float y0, float x1, float y1) const {
+    if (!summed_) return true;
+    auto tile = [this](float pixel) {
+        return static_cast<int>(std::clamp(std::floor(pixel / static_cast<float>(tileSide_)), -1.0f,
+                                           static_cast<float>(tiles_)));
+    };
+    const int left = std::max(tile(x0), 0), bottom = std::max(tile(y0), 0);
+    const int right = std::min(tile(x1), tiles_ - 1), top = std::min(tile(y1), tiles_ - 1);
+    if (left > right || bottom > top) return false;
+    const int row = tiles_ + 1;
+    return summed_[(top + 1) * row + right + 1] - summed_[bottom * row + right + 1] - summed_[(top + 1) * row + left] +
+               summed_[bottom * row + left] > 0;
+}
 
 void SpritePasses::Follow(const SpritePass* passes, int passCount, uint32_t particles) {
     passCount_ = std::min(passCount, maxSpritePasses);

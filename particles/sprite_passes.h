@@ -7,6 +7,21 @@
 
 #include "gfx/matrix.h"
 
+// Which tiles of a pass's square viewport can show anything at all (the rest is masked off): a
+// grid of tiles summed, so that whether any tile of a rectangle shows takes four reads.
+class TileCoverage {
+public:
+    // From one bit of `side` x `side` texels (rows from the bottom), in tiles of tileSide.
+    void Take(const uint8_t* texelBits, uint8_t bit, int side, int tileSide);
+    // Whether any pixel between (x0, y0) and (x1, y1), in the viewport's pixels, can show.
+    bool AnyIn(float x0, float y0, float x1, float y1) const;
+
+private:
+    int tiles_ = 0;
+    int tileSide_ = 1;
+    std::unique_ptr<int[]> summed_;  // (tiles_ + 1) squared: showing tiles below and left
+};
+
 // Where the sprites of one pass can land: the transform from world to clip coordinates the pass
 // draws them with, and the sizes the sprite program works from (see point_sprite.vert).
 struct SpritePass {
@@ -15,6 +30,8 @@ struct SpritePass {
     float viewport[2];   // width and height in pixels
     // Drawn from the reversed copies (the views, over the dome), so chosen in their order.
     bool reversed;
+    // What of the viewport can show; null: all of it.
+    const TileCoverage* coverage = nullptr;
 };
 
 constexpr int maxSpritePasses = 24;

@@ -83,39 +83,13 @@ bool InView(const SceneCamera& camera, const Matrix4& placement, const BoundingS
     return !SphereOutsideView(camera.projection, MultiplyMatrices(camera.view, placement), bounds);
 }
 
-// Nearer than the far plane, so it is depth-tested as the sky is, and farther than anything
-// in front of the sky (the farthest flake is some 2000 units away, the sky 10000).
-constexpr float kKeptSkyDepth = 0.99999f;
-
-// The kept sky over the whole viewport, texel for pixel: unlit, white, unfiltered. Leaves what
-// the sky box's drawing leaves: lighting off, 2-D texturing on, no program, white, and the
-// texture of the box's last face bound.
-void DrawKeptSky(uint32_t keptSky) {
+// The sky's lasting effects where it is not drawn again: lighting off, 2-D texturing on, no
+// program, white, and the texture of the box's last face bound.
+void LeaveSkyState() {
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     UseNoProgram();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, keptSky);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, -1.0f, kKeptSkyDepth);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, -1.0f, kKeptSkyDepth);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, 1.0f, kKeptSkyDepth);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.0f, 1.0f, kKeptSkyDepth);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
     glBindTexture(GL_TEXTURE_2D, sceneObjects.sceneTextures[skyBoxFaces[skyBoxFaceCount - 1].textureIndex]);
 }
 
@@ -129,8 +103,8 @@ void DrawHand(float depth, float fraction, uint32_t list) {
 
 }  // namespace
 
-void DrawScene(bool forCubeMap, const SceneCamera& camera, uint32_t keptSky) {
-    glClear(keptSky != 0 ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void DrawScene(bool forCubeMap, const SceneCamera& camera, bool skyCopiedIn) {
+    glClear(skyCopiedIn ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_CUBE_MAP);
@@ -190,8 +164,8 @@ void DrawScene(bool forCubeMap, const SceneCamera& camera, uint32_t keptSky) {
         NextPiece();
     }
 
-    if (keptSky != 0) {
-        DrawKeptSky(keptSky);
+    if (skyCopiedIn) {
+        LeaveSkyState();
     } else {
         DrawSky();
     }

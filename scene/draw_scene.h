@@ -1,8 +1,6 @@
 // The scene as one camera sees it: pendulum, hands, light, gears, dial and sky.
 #pragma once
 
-#include <cstdint>
-
 #include "gfx/matrix.h"
 
 // The centre of the dial and of the glass dome over it, where the cube-map camera stands.
@@ -18,11 +16,10 @@ struct SceneCamera {
 
 // Clears and draws the scene as camera sees it, and leaves the modelview matrix as it found it;
 // without the dial and the hands when rendering a cube face. The snow is the caller's to draw.
-// With a kept sky (a cube face's sky alone, drawn before into a texture of the face's size) the
-// sky box is not drawn again: that texture fills what the pieces leave, texel for pixel, at the
-// far end of the depth range, and only depth is cleared first (the texture covers every pixel
-// the sky would). OpenGL is left as drawing the sky box would leave it.
-void DrawScene(bool forCubeMap, const SceneCamera& camera, uint32_t keptSky = 0);
+// With skyCopiedIn (a cube face whose sky alone was copied in just before) only depth is cleared
+// and the sky box is not drawn: the pieces come out as over the sky, which is farther than any
+// of them and any flake. OpenGL is left as drawing the sky box would leave it.
+void DrawScene(bool forCubeMap, const SceneCamera& camera, bool skyCopiedIn = false);
 
 // The sky box alone, as every pass draws it: seen from inside its box, unlit, untinted.
 void DrawSky();

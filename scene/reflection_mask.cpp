@@ -6,11 +6,17 @@
 #include "gfx/cube_texel_mask.h"
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
+#include "particles/sprite_passes.h"
 #include "scene/glass_dome.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_window.h"
 
 namespace {
+
+// Tiles of this many texels a side: a sprite is worth drawing in a face only over one that shows.
+constexpr int kCoverageTile = 16;
+
+TileCoverage faceCoverage[6];
 
 // What no dome pixel can hold: it names a seventh face.
 constexpr float kNoTexel[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -161,8 +167,15 @@ void FollowReflectionMask() {
     CubeTexelMask mask(o.environmentFaceSize);
     if (!FindTexelsTheDomesRead(mask)) return;
     WriteStencil(mask);
-    for (int face = 0; face < 6; ++face) o.environmentFaceRead[face] = mask.MarkedTexels(face) > 0;
+    for (int face = 0; face < 6; ++face) {
+        o.environmentFaceRead[face] = mask.MarkedTexels(face) > 0;
+        faceCoverage[face].Take(mask.faceBits().data(), static_cast<uint8_t>(1u << face), mask.side(), kCoverageTile);
+    }
     o.environmentFacesMasked = true;
+}
+
+const TileCoverage* FaceCoverage(int face) {
+    return sceneObjects.environmentFacesMasked ? &faceCoverage[face] : nullptr;
 }
 
 void BeginFaceMask(int face) {

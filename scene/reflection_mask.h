@@ -10,6 +10,12 @@
 // are drawn whole. Run with the scene created, whenever its views or the face size change.
 void FollowReflectionMask();
 
+class TileCoverage;
+
+// Which tiles of face (0 to 5) its mask lets show, for choosing the flakes worth drawing there;
+// null where the faces are not masked.
+const TileCoverage* FaceCoverage(int face);
+
 // With the faces' framebuffer object bound: the stencil test that keeps the drawing of face
 // (0 to 5) inside its mask, where the faces are masked. EndFaceMask switches it off.
 void BeginFaceMask(int face);

@@ -58,10 +58,25 @@ void DrawIntoFace(uint32_t cubeMap, int face, Draw draw) {
     EndFaceMask();
 }
 
+// The face's kept sky, copied whole into the face (the faces' framebuffer object bound).
+void CopyKeptSky(int face) {
+    const int side = sceneObjects.environmentFaceSize;
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, sceneObjects.environmentSkyFramebuffer);
+    glFramebufferTexture2DEXT(GL_READ_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
+                              sceneObjects.environmentSkies[face], 0);
+    glFramebufferTexture2DEXT(GL_DRAW_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
+                              sceneObjects.environmentCubeMap, 0);
+    glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
+}
+
+// The kept sky copied in where there is one, then the pieces and the snow over it.
 void RenderEnvironmentFace(int face) {
     if (!sceneObjects.environmentFaceRead[face]) return;  // no view's dome samples it
-    DrawIntoFace(sceneObjects.environmentCubeMap, face, [face](const CameraFrameRecord& camera) {
-        DrawScene(true, {kFaceProjection, CameraTransformMatrix(camera)}, sceneObjects.environmentSkies[face]);
+    const bool skyKept = sceneObjects.environmentSkiesKept;
+    if (skyKept) CopyKeptSky(face);
+    DrawIntoFace(sceneObjects.environmentCubeMap, face, [face, skyKept](const CameraFrameRecord& camera) {
+        DrawScene(true, {kFaceProjection, CameraTransformMatrix(camera)}, skyKept);
         // Sized for the face they are drawn into, with the projection the snow was given: the
         // reflection looks the same whatever the window's size.
         const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
@@ -159,15 +174,14 @@ void RenderFixedEnvironmentFace() {
 
 void KeepEnvironmentSky() {
     SceneObjects& o = sceneObjects;
-    if (!o.environmentFramebufferUsable) return;
+    o.environmentSkiesKept = false;
+    if (!o.environmentFramebufferUsable || !glCapabilities.framebufferBlit) return;
+    if (o.environmentSkyFramebuffer == 0) glGenFramebuffersEXT(1, &o.environmentSkyFramebuffer);
     const int side = o.environmentFaceSize;
     for (int face = 0; face < kFixedFace; ++face) {
         if (o.environmentSkies[face] == 0) glGenTextures(1, &o.environmentSkies[face]);
         glBindTexture(GL_TEXTURE_2D, o.environmentSkies[face]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        // The faces' own format, so the copy is one of bytes.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     }
     BetweenFrames([&o] {
@@ -184,6 +198,7 @@ void KeepEnvironmentSky() {
             EndFaceMask();
         }
     });
+    o.environmentSkiesKept = true;
 }
 
 void FollowSnowPasses() {
@@ -191,7 +206,7 @@ void FollowSnowPasses() {
     const auto side = static_cast<float>(sceneObjects.environmentFaceSize);
     for (int face = 0; face < kFixedFace; ++face) {
         passes[face] = {MultiplyMatrices(kFaceProjection, CameraTransformMatrix(FaceCamera(face))), snow.projMat[0],
-                        {side, side}, false};
+                        {side, side}, false, FaceCoverage(face)};
     }
     const Matrix4 cameraView = CameraTransformMatrix(CameraFrame);
     for (int i = 0; i < sceneSize.viewCount; ++i) {

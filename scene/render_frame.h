@@ -13,9 +13,9 @@ void RenderEnvironmentCubeMap();
 // the projection as it found them.
 void RenderFixedEnvironmentFace();
 
-// Draws each rendered face's sky alone, once, into a texture the face then shows instead of
-// drawing the sky box again every frame (inside the face's mask). Run after the mask follows the
-// views.
+// Draws each rendered face's sky alone, once (inside the face's mask), into a texture that is
+// copied into the face every frame instead of drawing the sky box again. Run after the mask
+// follows the views.
 void KeepEnvironmentSky();
 
 // Tells the snow the passes it is drawn in (each face, each view) for the flakes' sizes and the

@@ -11,11 +11,11 @@ void CreateScene(int clientWidth, int clientHeight, const ViewRect* views, int v
     SetSceneViews(sceneSize, clientWidth, clientHeight, views, viewCount);
     SetupProjection();
     SceneSetup();
-    FollowSnowPasses();
     FollowReflectionMask();
     KeepEnvironmentSky();
     // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
+    FollowSnowPasses();
 }
 
 void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views, int viewCount) {

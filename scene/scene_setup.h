@@ -53,9 +53,12 @@ struct SceneObjects {
     bool environmentFacesMasked = false;
     bool environmentFaceRead[6] = {true, true, true, true, true, true};
     // Each rendered face's sky alone, the same in every frame: drawn once into a 2-D texture of
-    // the face's size (KeepEnvironmentSky), which the face shows where the pieces leave the sky
-    // instead of drawing the sky box again. 0 until made, and then the face draws the box.
+    // the face's size (KeepEnvironmentSky) and copied into the face, through a framebuffer
+    // object of its own, before the pieces are drawn over it, instead of drawing the sky box
+    // again. Not kept where the context cannot copy between framebuffer objects.
     uint32_t environmentSkies[5] = {};
+    uint32_t environmentSkyFramebuffer = 0;
+    bool environmentSkiesKept = false;
 
     // The display lists, eleven consecutive names in this order.
     uint32_t mediumGearList = 0;
