@@ -1,6 +1,7 @@
 #include "gfx/cube_texel_mask.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -15,13 +16,14 @@ uint32_t TexelName(int face, int s, int t) {
 
 }  // namespace
 
-void WriteCubeTexelAddresses(int face, int side, unsigned char* rgb) {
+void WriteCubeTexelAddresses(int face, int side, unsigned char* bgra) {
     for (int t = 0; t < side; ++t) {
-        for (int s = 0; s < side; ++s, rgb += 3) {
+        for (int s = 0; s < side; ++s, bgra += 4) {
             const uint32_t name = TexelName(face, s, t);
-            rgb[0] = static_cast<unsigned char>(name);
-            rgb[1] = static_cast<unsigned char>(name >> 8);
-            rgb[2] = static_cast<unsigned char>(name >> 16);
+            bgra[0] = static_cast<unsigned char>(name >> 16);
+            bgra[1] = static_cast<unsigned char>(name >> 8);
+            bgra[2] = static_cast<unsigned char>(name);
+            bgra[3] = 0xFF;
         }
     }
 }
@@ -35,18 +37,38 @@ bool CubeTexelMask::MarkNamedTexel(const unsigned char* rgb) {
     const auto s = static_cast<int>(name & kCoordinateMask);
     const auto t = static_cast<int>(name >> kCoordinateBits & kCoordinateMask);
     if (face > 5 || s >= side_ || t >= side_) return false;
-    // Linear filtering reads the texel a sample falls in and one beside it along each axis, on
-    // whichever side the sample lies: the eight around it hold every such pair. At an edge the
-    // face is clamped, as the cube map's wrapping is.
-    const auto bit = static_cast<uint8_t>(1u << face);
-    for (int row = std::max(t - 1, 0); row <= std::min(t + 1, side_ - 1); ++row) {
-        uint8_t* texels = &faceBits_[static_cast<std::size_t>(row) * side_];
-        for (int column = std::max(s - 1, 0); column <= std::min(s + 1, side_ - 1); ++column) texels[column] |= bit;
-    }
+    faceBits_[static_cast<std::size_t>(t) * side_ + s] |= static_cast<uint8_t>(1u << face);
     return true;
 }
 
-int CubeTexelMask::MarkedTexels(int face) const {
-    const auto bit = static_cast<uint8_t>(1u << face);
-    return static_cast<int>(std::count_if(faceBits_.begin(), faceBits_.end(), [bit](uint8_t b) { return (b & bit) != 0; }));
+void CubeTexelMask::MarkFilterNeighbours() {
+    // Every face's bit at once: along each row, then along each column.
+    const auto side = static_cast<std::size_t>(side_);
+    std::vector<uint8_t> rows(faceBits_.size());
+    for (std::size_t t = 0; t < side; ++t) {
+        const uint8_t* in = &faceBits_[t * side];
+        uint8_t* out = &rows[t * side];
+        for (std::size_t s = 0; s < side; ++s) {
+            out[s] = static_cast<uint8_t>(in[s] | (s > 0 ? in[s - 1] : 0) | (s + 1 < side ? in[s + 1] : 0));
+        }
+    }
+    for (std::size_t t = 0; t < side; ++t) {
+        const uint8_t* below = t > 0 ? &rows[(t - 1) * side] : nullptr;
+        const uint8_t* above = t + 1 < side ? &rows[(t + 1) * side] : nullptr;
+        uint8_t* out = &faceBits_[t * side];
+        for (std::size_t s = 0; s < side; ++s) {
+            out[s] = static_cast<uint8_t>(rows[t * side + s] | (below ? below[s] : 0) | (above ? above[s] : 0));
+        }
+    }
+}
+
+std::vector<uint8_t> CubeTexelMask::TileBits(int tileSide) const {
+    const int tiles = (side_ + tileSide - 1) / tileSide;
+    std::vector<uint8_t> bits(static_cast<std::size_t>(tiles) * tiles, 0);
+    for (int t = 0; t < side_; ++t) {
+        uint8_t* tileRow = &bits[static_cast<std::size_t>(t / tileSide) * tiles];
+        const uint8_t* texels = &faceBits_[static_cast<std::size_t>(t) * side_];
+        for (int s = 0; s < side_; ++s) tileRow[s / tileSide] |= texels[s];
+    }
+    return bits;
 }

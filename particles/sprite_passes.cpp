@@ -34,19 +34,16 @@ bool CanLand(const SpritePass& pass, const float* p, float scale) {
 
 }  // namespace
 
-void TileCoverage::Take(const uint8_t* texelBits, uint8_t bit, int side, int tileSide) {
+void TileCoverage::Take(const uint8_t* tileBits, uint8_t bit, int tiles, int tileSide) {
     tileSide_ = tileSide;
-    tiles_ = (side + tileSide - 1) / tileSide;
+    tiles_ = tiles;
     const int row = tiles_ + 1;
     summed_ = std::make_unique<int[]>(static_cast<std::size_t>(row) * row);
-    for (int t = 0; t < side; ++t) {
-        for (int s = 0; s < side; ++s) {
-            if (texelBits[static_cast<std::size_t>(t) * side + s] & bit) summed_[(t / tileSide + 1) * row + s / tileSide + 1] = 1;
-        }
-    }
     for (int ty = 1; ty <= tiles_; ++ty) {
         for (int tx = 1; tx <= tiles_; ++tx) {
-            summed_[ty * row + tx] += summed_[(ty - 1) * row + tx] + summed_[ty * row + tx - 1] - summed_[(ty - 1) * row + tx - 1];
+            const int shows = (tileBits[(ty - 1) * tiles_ + tx - 1] & bit) != 0;
+            summed_[ty * row + tx] =
+                shows + summed_[(ty - 1) * row + tx] + summed_[ty * row + tx - 1] - summed_[(ty - 1) * row + tx - 1];
         }
     }
 }

@@ -11,8 +11,8 @@
 // grid of tiles summed, so that whether any tile of a rectangle shows takes four reads.
 class TileCoverage {
 public:
-    // From one bit of `side` x `side` texels (rows from the bottom), in tiles of tileSide.
-    void Take(const uint8_t* texelBits, uint8_t bit, int side, int tileSide);
+    // From one bit of `tiles` x `tiles` tiles (rows from the bottom) of tileSide pixels each.
+    void Take(const uint8_t* tileBits, uint8_t bit, int tiles, int tileSide);
     // Whether any pixel between (x0, y0) and (x1, y1), in the viewport's pixels, can show.
     bool AnyIn(float x0, float y0, float x1, float y1) const;
 

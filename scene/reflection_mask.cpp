@@ -1,5 +1,6 @@
 #include "scene/reflection_mask.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "gfx/camera_frame.h"
@@ -13,8 +14,9 @@
 
 namespace {
 
-// Tiles of this many texels a side: a sprite is worth drawing in a face only over one that shows.
-constexpr int kCoverageTile = 16;
+// Tiles of this many texels a side (the blocks the software renderer shades together): a sprite
+// is worth drawing in a face only over one that shows.
+constexpr int kCoverageTile = 4;
 
 TileCoverage faceCoverage[6];
 
@@ -34,11 +36,11 @@ GLuint MakeTexelNameCubeMap(int side) {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-    std::vector<unsigned char> texels(static_cast<std::size_t>(side) * side * 3);
+    std::vector<unsigned char> texels(static_cast<std::size_t>(side) * side * 4);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int face = 0; face < 6; ++face) {
         WriteCubeTexelAddresses(face, side, texels.data());
-        glTexImage2D(cubeMapFaceTargets[face], 0, GL_RGB8, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        glTexImage2D(cubeMapFaceTargets[face], 0, GL_RGBA8, side, side, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
     }
     GLint sizes[3] = {};
     glGetTexLevelParameteriv(cubeMapFaceTargets[0], 0, GL_TEXTURE_RED_SIZE, &sizes[0]);
@@ -67,7 +69,9 @@ void MarkDomeSide(GLenum culledFace, const int box[4], std::vector<unsigned char
     glClear(GL_COLOR_BUFFER_BIT);
     DrawDomeSide(culledFace);
     glReadPixels(box[0], box[1], box[2], box[3], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (std::size_t i = 0; i < pixels.size(); i += 4) mask.MarkNamedTexel(&pixels[i]);
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        if (pixels[i + 2] != 0xFF) mask.MarkNamedTexel(&pixels[i]);  // quickly past the clear colour
+    }
 
 }
 
@@ -166,10 +170,14 @@ void FollowReflectionMask() {
     }
     CubeTexelMask mask(o.environmentFaceSize);
     if (!FindTexelsTheDomesRead(mask)) return;
+    mask.MarkFilterNeighbours();
     WriteStencil(mask);
+    const std::vector<uint8_t> tiles = mask.TileBits(kCoverageTile);
+    const int tilesAcross = (mask.side() + kCoverageTile - 1) / kCoverageTile;
     for (int face = 0; face < 6; ++face) {
-        o.environmentFaceRead[face] = mask.MarkedTexels(face) > 0;
-        faceCoverage[face].Take(mask.faceBits().data(), static_cast<uint8_t>(1u << face), mask.side(), kCoverageTile);
+        const auto bit = static_cast<uint8_t>(1u << face);
+        o.environmentFaceRead[face] = std::any_of(tiles.begin(), tiles.end(), [bit](uint8_t b) { return (b & bit) != 0; });
+        faceCoverage[face].Take(tiles.data(), bit, tilesAcross, kCoverageTile);
     }
     o.environmentFacesMasked = true;
 }
