@@ -169,6 +169,45 @@ TEST(Frame, TheCubeMapHoldsTheSceneAroundTheDomesCentre) {
     SetUpScene();
 }
 
+// The sky's images meet as the one night sky they were painted from across each of the twelve
+// edges of its box, seen from the dome's centre (the left and right faces only ever show in the
+// dome): along the edge the image changes no more than beside it. An image on the wrong face
+// would not meet its neighbours.
+TEST(Frame, TheSkyMeetsItselfAcrossEveryEdgeOfItsBox) {
+    const Vector3d axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int a = 0; a < 3; ++a) {
+        for (int b = a + 1; b < 3; ++b) {
+            for (const double sa : {-1.0, 1.0}) {
+                for (const double sb : {-1.0, 1.0}) {
+                    // Looking at the edge's middle with the third axis up, the edge is the middle column.
+                    const Vector3d d = axes[a] * sa + axes[b] * sb, up = axes[3 - a - b];
+                    glViewport(0, 0, 64, 64);
+                    glMatrixMode(GL_PROJECTION);
+                    glLoadIdentity();
+                    gluPerspective(10, 1, 1, 100000);
+                    glMatrixMode(GL_MODELVIEW);
+                    glLoadIdentity();
+                    gluLookAt(domeCentre[0], domeCentre[1], domeCentre[2], domeCentre[0] + d.x, domeCentre[1] + d.y,
+                              domeCentre[2] + d.z, up.x, up.y, up.z);
+                    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                    DrawSky();
+                    const Image image = ReadImage(64, 64);
+                    auto step = [&image](int column) {
+                        double sum = 0;
+                        for (int y = 0; y < 64; ++y) {
+                            for (int c = 0; c < 3; ++c) sum += std::abs(image.At(column, y)[c] - image.At(column + 1, y)[c]);
+                        }
+                        return sum / 64;
+                    };
+                    const double beside = (step(27) + step(29) + step(33) + step(35)) / 4;
+                    EXPECT_LT(step(31), 2 * beside + 3) << "edge towards " << d.x << ", " << d.y << ", " << d.z;
+                }
+            }
+        }
+    }
+    SetUpScene();
+}
+
 // How many pixels differ between two frames, and how far from the middle the farthest lies.
 std::pair<int, double> Changed(const Image& a, const Image& b) {
     std::pair<int, double> changed{0, 0.0};
