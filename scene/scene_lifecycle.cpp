@@ -7,15 +7,30 @@
 #include "scene/render_frame.h"
 #include "scene/scene_setup.h"
 
+namespace {
+
+// The faces' masks and kept skies for the views of now, and the snow's passes sized for them.
+// The fixed face is made again where what it held may not cover the new mask.
+void FollowReflection(bool fixedFaceToRemake) {
+    FollowReflectionMask();
+    KeepEnvironmentSky();
+    if (fixedFaceToRemake) RenderFixedEnvironmentFace();
+    FollowSnowPasses();
+    sceneObjects.reflectionToFollow = false;
+}
+
+}  // namespace
+
 void CreateScene(int clientWidth, int clientHeight, const ViewRect* views, int viewCount) {
     SetSceneViews(sceneSize, clientWidth, clientHeight, views, viewCount);
     SetupProjection();
     SceneSetup();
-    FollowReflectionMask();
-    KeepEnvironmentSky();
-    // The face behind the dial is rendered once, so the dome's rim reflects the sky there.
+    // The face behind the dial is rendered once, whole, so the dome's rim reflects the sky there.
     RenderFixedEnvironmentFace();
     FollowSnowPasses();
+    // The first frame draws its faces whole, which shows the same pixels: the saver appears
+    // without waiting for the masks, which the second tick makes.
+    sceneObjects.reflectionToFollow = true;
 }
 
 void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views, int viewCount) {
@@ -24,16 +39,18 @@ void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views, i
     SetupProjection();
     FollowProjection();
     const bool newFaces = FollowEnvironmentFaceSize();
-    FollowReflectionMask();
-    KeepEnvironmentSky();
-    // New faces have lost the fixed one, and a new mask may read more of it.
-    if (newFaces || sceneObjects.environmentFacesMasked) RenderFixedEnvironmentFace();
-    FollowSnowPasses();
+    // New faces have lost the fixed one, and a new mask may read more of it than the last did.
+    FollowReflection(newFaces || sceneObjects.environmentFacesMasked);
 }
 
 void TickScene() {
+    // Before the update, which chooses the flakes for the passes the masks give.
+    if (sceneObjects.reflectionToFollow && sceneObjects.firstFrameDrawn) FollowReflection(false);
     UpdateScene();
-    if (sceneObjects.created) RenderFrame();
+    if (sceneObjects.created) {
+        RenderFrame();
+        sceneObjects.firstFrameDrawn = true;
+    }
 }
 
 void ReleaseScene() {

@@ -17,6 +17,7 @@ void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views = 
 
 // One frame tick: the hands, clocks and snow move on, and the frame is drawn into the back
 // buffer where the scene was created (without OpenGL only the clocks move). The caller swaps.
+// The tick after the first also makes the reflection's masks, which the first frame goes without.
 void TickScene();
 
 // Before the rendering context goes: frees the snow's flakes and deletes the quadric. Every other

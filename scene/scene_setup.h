@@ -59,6 +59,10 @@ struct SceneObjects {
     uint32_t environmentSkies[5] = {};
     uint32_t environmentSkyFramebuffer = 0;
     bool environmentSkiesKept = false;
+    // The masks and kept skies are still to be made for the views of now (the first frame draws
+    // whole faces; the tick after it makes them), and whether that first frame has been drawn.
+    bool reflectionToFollow = false;
+    bool firstFrameDrawn = false;
 
     // The display lists, eleven consecutive names in this order.
     uint32_t mediumGearList = 0;
