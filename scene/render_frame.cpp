@@ -85,8 +85,9 @@ void RenderEnvironmentFace(int face) {
     });
 }
 
-// Several passes into the faces outside a frame leave the matrices, the viewport and the state
-// as the set-up left them, so the first frame starts from that.
+// Passes into the faces between frames (at set-up, or when the views change) leave the
+// matrices, the viewport and the lighting and program as the set-up leaves them, which is what a
+// frame starts from.
 template <typename Passes>
 void BetweenFrames(Passes passes) {
     glMatrixMode(GL_PROJECTION);
