@@ -12,23 +12,23 @@ constexpr float kMarginFactor = 1.01f;
 // Whether a sprite of `scale` at world point p can put a fragment into the pass's viewport. The
 // program's size in pixels is scale * sizingScale / w * height / 2; half of it, over half the
 // viewport and times w, is its half extent in clip coordinates: the same at every distance.
-bool CanLand(const SpritePass& pass, const float* p, float scale) {
+bool CanLand(const SpritePass& pass, const SpriteReach& reach, const float* p, float scale) {
     const Matrix4& m = pass.clipFromWorld;
     const float w = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15];
     if (w <= 0.0f) return false;  // behind the eye: clipped
     const float x = m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12];
     const float y = m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13];
-    const float halfHeight = scale * pass.sizingScale / 2.0f * kMarginFactor;  // in clip units
-    const float width = pass.viewport[0];
-    const float height = pass.viewport[1];
-    const float reachX = w + halfHeight * height / width + 2.0f * kMarginPixels * w / width;
-    const float reachY = w + halfHeight + 2.0f * kMarginPixels * w / height;
-    if (std::abs(x) > reachX || std::abs(y) > reachY) return false;
+    const float halfHeight = scale * reach.halfPerScale;  // in clip units
+    if (std::abs(x) > w * (1.0f + reach.pixelX) + halfHeight * reach.heightOverWidth ||
+        std::abs(y) > w * (1.0f + reach.pixelY) + halfHeight) {
+        return false;
+    }
     if (!pass.coverage) return true;
     // The sprite's square in the viewport's pixels, a margin round it.
-    const float centreX = (x / w + 1.0f) * 0.5f * width;
-    const float centreY = (y / w + 1.0f) * 0.5f * height;
-    const float half = halfHeight / w * height / 2.0f + kMarginPixels;
+    const float perW = 1.0f / w;
+    const float centreX = (x * perW + 1.0f) * reach.halfWidth;
+    const float centreY = (y * perW + 1.0f) * reach.halfHeight;
+    const float half = halfHeight * perW * reach.halfHeight + kMarginPixels;
     return pass.coverage->AnyIn(centreX - half, centreY - half, centreX + half, centreY + half);
 }
 
@@ -65,6 +65,14 @@ bool TileCoverage::AnyIn(float x0, float y0, float x1, float y1) const {
 void SpritePasses::Follow(const SpritePass* passes, int passCount, uint32_t particles) {
     passCount_ = std::min(passCount, maxSpritePasses);
     std::copy(passes, passes + passCount_, passes_);
+    liveCount_ = reversedCount_ = 0;
+    for (int pass = 0; pass < passCount_; ++pass) {
+        const SpritePass& p = passes_[pass];
+        const float width = p.viewport[0], height = p.viewport[1];
+        reach_[pass] = {p.sizingScale / 2.0f * kMarginFactor, height / width, 2.0f * kMarginPixels / width,
+                        2.0f * kMarginPixels / height, width / 2.0f, height / 2.0f};
+        (p.reversed ? reversedPasses_[reversedCount_++] : livePasses_[liveCount_++]) = pass;
+    }
     if (particles != particles_ || !indices_) {
         particles_ = particles;
         indices_ = std::make_unique<uint32_t[]>(static_cast<std::size_t>(particles) * maxSpritePasses);
@@ -79,9 +87,11 @@ void SpritePasses::Begin() {
 
 void SpritePasses::Choose(uint32_t i, const float* position, float scale, bool reversed) {
     if (i >= particles_) return;  // passes followed for fewer particles than there are now
-    for (int pass = 0; pass < passCount_; ++pass) {
-        const SpritePass& p = passes_[pass];
-        if (p.reversed != reversed || !CanLand(p, position, scale)) continue;
+    const int* passes = reversed ? reversedPasses_ : livePasses_;
+    const int count = reversed ? reversedCount_ : liveCount_;
+    for (int k = 0; k < count; ++k) {
+        const int pass = passes[k];
+        if (!CanLand(passes_[pass], reach_[pass], position, scale)) continue;
         uint32_t* indices = &indices_[static_cast<std::size_t>(pass) * particles_];
         // The reversed copies hold particle i at count-1-i: filled from the end, in their order.
         if (reversed) {

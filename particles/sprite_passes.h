@@ -36,6 +36,14 @@ struct SpritePass {
 
 constexpr int maxSpritePasses = 24;
 
+// A pass's sizes as the choosing works with them, made once when the passes change.
+struct SpriteReach {
+    float halfPerScale;     // a sprite's half height in clip units for each unit of its scale
+    float heightOverWidth;  // of the viewport
+    float pixelX, pixelY;   // a margin of one pixel, in units of w
+    float halfWidth, halfHeight;  // of the viewport, in pixels
+};
+
 class SpritePasses {
 public:
     // The passes of now; no particle is chosen for them until the next Choose.
@@ -56,7 +64,13 @@ public:
 
 private:
     SpritePass passes_[maxSpritePasses] = {};
+    SpriteReach reach_[maxSpritePasses] = {};
     int passCount_ = 0;
+    // The passes drawn from the live arrays, and those drawn from the reversed copies.
+    int livePasses_[maxSpritePasses] = {};
+    int reversedPasses_[maxSpritePasses] = {};
+    int liveCount_ = 0;
+    int reversedCount_ = 0;
     uint32_t particles_ = 0;
     std::unique_ptr<uint32_t[]> indices_;  // particles_ per pass
     uint32_t chosenCount_[maxSpritePasses] = {};
