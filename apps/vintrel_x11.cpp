@@ -113,7 +113,13 @@ int main(int argc, char** argv) {
             ViewRect views[maxSceneViews];
             FollowSceneSize(surface.width(), surface.height(), views, surface.MonitorViews(views));
         }
-        if (MonotonicSeconds() >= nextFrame || events.resized || events.exposed) {
+        // Nothing is drawn while nobody can see it: the next event wakes the program, and the
+        // frame after the window shows again comes at once, at the time it is then.
+        if (!surface.seen()) {
+            WaitForTick(surface, MonotonicSeconds() + 3600.0);
+            continue;
+        }
+        if (MonotonicSeconds() >= nextFrame || events.resized || events.exposed || events.shown) {
             DrawFrame(surface, frameRate);
             // The whole delay is rest after the frame, however long the frame took, as in
             // XScreenSaver's programs: on a slow renderer the saver still leaves the processor

@@ -180,6 +180,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
         }
         width_ = attributes.width;
         height_ = attributes.height;
+        mapped_ = attributes.map_state != IsUnmapped;
         XVisualInfo* visual = VisualOf(display, attributes);
         int usesGl = 0;
         if (!visual || glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl) {
@@ -194,7 +195,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
         glXGetConfig(display, visual, GLX_DEPTH_SIZE, &depthBits);
         if (depthBits > 0) {
             visualInfo = visual;
-            XSelectInput(display, window_, ExposureMask | StructureNotifyMask);
+            XSelectInput(display, window_, ExposureMask | StructureNotifyMask | VisibilityChangeMask);
             return 0;
         }
         // Without a depth buffer the sky would be drawn over the dial: the scene goes into a
@@ -211,7 +212,9 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
         visualInfo = visual;
         handedWindow_ = window_;
         XSelectInput(display, handedWindow_, StructureNotifyMask);
-        window_ = CreateWindowIn(handedWindow_, visual, 0, 0, width_, height_, ExposureMask | StructureNotifyMask);
+        // Over a root window it is a top-level window, which no window manager may frame or move.
+        window_ = CreateWindowIn(handedWindow_, visual, 0, 0, width_, height_,
+                                 ExposureMask | StructureNotifyMask | VisibilityChangeMask, true);
         XMapWindow(display, window_);
         return 0;
     }
@@ -224,7 +227,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
     visualInfo = visual;
     const WindowGeometry& geometry = options.geometry;
     window_ = CreateWindowIn(RootWindow(display, visual->screen), visual, geometry.x, geometry.y, geometry.width,
-                             geometry.height, ExposureMask | StructureNotifyMask | KeyPressMask);
+                             geometry.height, ExposureMask | StructureNotifyMask | KeyPressMask | VisibilityChangeMask);
     ownWindow_ = true;
     width_ = geometry.width;
     height_ = geometry.height;
@@ -249,7 +252,7 @@ int X11Surface::OpenWindow(const SaverProgramOptions& options, void*& visualInfo
 }
 
 unsigned long X11Surface::CreateWindowIn(unsigned long parent, const void* visualInfo, int x, int y, int width,
-                                         int height, long eventMask) {
+                                         int height, long eventMask, bool overrideRedirect) {
     Display* display = static_cast<Display*>(display_);
     const XVisualInfo& visual = *static_cast<const XVisualInfo*>(visualInfo);
     const Window root = RootWindow(display, visual.screen);
@@ -260,9 +263,10 @@ unsigned long X11Surface::CreateWindowIn(unsigned long parent, const void* visua
     attributes.background_pixel = BlackPixel(display, visual.screen);
     attributes.border_pixel = 0;
     attributes.event_mask = eventMask;
+    attributes.override_redirect = overrideRedirect ? True : False;
     return XCreateWindow(display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                         visual.depth, InputOutput, visual.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
-                         &attributes);
+                         visual.depth, InputOutput, visual.visual,
+                         CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
 }
 
 bool X11Surface::CreateContext(void* visualInfo) {
@@ -289,6 +293,7 @@ bool X11Surface::CreateContext(void* visualInfo) {
 WindowEvents X11Surface::TakeEvents() {
     WindowEvents events;
     Display* display = static_cast<Display*>(display_);
+    const bool seenBefore = seen();
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
@@ -308,6 +313,16 @@ WindowEvents X11Surface::TakeEvents() {
                     height_ = event.xconfigure.height;
                     events.resized = true;
                 }
+                break;
+            case MapNotify:
+            case UnmapNotify:
+                // The window drawn on, or the handed one it covers, which takes ours with it.
+                if (event.xany.window == window_ || event.xany.window == handedWindow_) {
+                    mapped_ = event.type == MapNotify;
+                }
+                break;
+            case VisibilityNotify:
+                if (event.xvisibility.window == window_) covered_ = event.xvisibility.state == VisibilityFullyObscured;
                 break;
             case DestroyNotify:
                 if (event.xdestroywindow.window == window_ || event.xdestroywindow.window == handedWindow_) {
@@ -338,6 +353,7 @@ WindowEvents X11Surface::TakeEvents() {
     }
     pendingErrors = 0;
     if (events.windowLost) window_ = 0;
+    events.shown = seen() && !seenBefore;
     return events;
 }
 

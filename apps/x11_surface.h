@@ -14,6 +14,7 @@ struct WindowEvents {
     bool exposed = false;         // part of the window needs drawing again
     bool resized = false;         // width() and height() changed
     bool windowLost = false;      // the window was destroyed under the program
+    bool shown = false;           // it can be seen again (mapped, or no longer covered)
 };
 
 class X11Surface {
@@ -31,6 +32,8 @@ public:
 
     // False where not even OpenGL 1.1 could be loaded: the window then shows nothing.
     bool openGlLoaded() const { return openGlLoaded_; }
+    // Whether anything drawn can be seen: the window is mapped and not wholly covered by others.
+    bool seen() const { return mapped_ && !covered_; }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -59,7 +62,7 @@ private:
     // A window of the program's own in `parent`, with its own colormap, showing the visual of
     // `visualInfo` (an XVisualInfo).
     unsigned long CreateWindowIn(unsigned long parent, const void* visualInfo, int x, int y, int width, int height,
-                                 long eventMask);
+                                 long eventMask, bool overrideRedirect = false);
 
     void* display_ = nullptr;
     unsigned long window_ = 0;         // the window drawn on
@@ -72,6 +75,8 @@ private:
     bool onRoot_ = false;  // drawing on the screen's root window (or a window of ours over it)
     bool doubleBuffered_ = true;
     bool openGlLoaded_ = false;
+    bool mapped_ = true;    // the window drawn on (or the handed one it covers) is mapped
+    bool covered_ = false;  // the window drawn on is wholly covered by others
     int width_ = 0;
     int height_ = 0;
     std::string error_;

@@ -219,6 +219,40 @@ TEST_F(VintrelWindow, InAHandedWindowNoClientMessageEndsIt) {
     EXPECT_EQ(waitpid(vintrel.pid, &vintrel.status, WNOHANG), 0) << "it ended";
 }
 
+// Unmapped, or wholly covered by another window, it draws nothing and takes next to no
+// processor time (drawing back to back it takes all it can); seen again, it draws at once.
+TEST_F(VintrelWindow, DrawsNothingWhileUnmappedOrCoveredAndAtOnceWhenSeenAgain) {
+    const Window window = MakeWindow(320, 240);
+    Vintrel vintrel({"--window-id", std::to_string(window), "--delay", "0"});
+    ASSERT_GT(WaitForClock(window), 0);
+    auto processorSecondsWhileHidden = [&vintrel] {
+        usleep(500000);  // the program hears of it
+        auto taken = [&vintrel] {
+            std::ifstream stat("/proc/" + std::to_string(vintrel.pid) + "/stat");
+            std::string field;
+            long ticks = 0;
+            for (int i = 1; i <= 15 && stat >> field; ++i) ticks += (i == 14 || i == 15) ? std::stol(field) : 0;
+            return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+        };
+        const double before = taken();
+        usleep(2000000);
+        return taken() - before;
+    };
+    XUnmapWindow(display_, window);
+    XSync(display_, False);
+    EXPECT_LT(processorSecondsWhileHidden(), 0.2) << "unmapped";
+    XMapWindow(display_, window);  // green again until the program draws
+    XSync(display_, False);
+    ASSERT_GT(WaitForClock(window), 0) << "mapped again";
+    const Window cover = MakeWindow(400, 300);
+    EXPECT_LT(processorSecondsWhileHidden(), 0.2) << "covered";
+    XDestroyWindow(display_, cover);
+    XSync(display_, False);
+    EXPECT_GT(WaitForClock(window), 0) << "uncovered";
+    kill(vintrel.pid, SIGTERM);
+    EXPECT_EQ(vintrel.ExitCode(), 0);
+}
+
 // A handed window whose visual has no depth buffer, where the display offers one: the scene is
 // drawn in a window of the program's own over it, whole, never the sky over the dial, and at the
 // handed window's size.
@@ -247,6 +281,15 @@ TEST_F(VintrelWindow, AHandedWindowWithoutADepthBufferStillShowsTheWholeClock) {
     Vintrel vintrel({"--window-id", std::to_string(window), "--delay", kEventsOnly});
     const int first = WaitForClock(window);
     ASSERT_GT(first, 0);
+    // Over a root window the program's own is a top-level one, which no window manager may frame.
+    Window rootOfTree = 0, parent = 0, *children = nullptr;
+    unsigned int childCount = 0;
+    XQueryTree(display_, window, &rootOfTree, &parent, &children, &childCount);
+    ASSERT_EQ(childCount, 1u);
+    XWindowAttributes own{};
+    XGetWindowAttributes(display_, children[0], &own);
+    XFree(children);
+    EXPECT_TRUE(own.override_redirect);
     XResizeWindow(display_, window, 480, 200);
     EXPECT_NEAR(WaitForClock(window) / 200.0, first / 240.0, 0.05 * first / 240.0);
     kill(vintrel.pid, SIGTERM);
