@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     while (!stopRequested) {
         const WindowEvents events = surface.TakeEvents();
         if (events.closeRequested || events.windowLost) break;
-        if (events.resized) {
+        if (events.resized || events.monitorsChanged) {
             ViewRect views[maxSceneViews];
             FollowSceneSize(surface.width(), surface.height(), views, surface.MonitorViews(views));
         }
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
             WaitForTick(surface, MonotonicSeconds() + 3600.0);
             continue;
         }
-        if (MonotonicSeconds() >= nextFrame || events.resized || events.exposed || events.shown) {
+        if (MonotonicSeconds() >= nextFrame || events.resized || events.monitorsChanged || events.exposed || events.shown) {
             DrawFrame(surface, frameRate);
             // The whole delay is rest after the frame, however long the frame took, as in
             // XScreenSaver's programs: on a slow renderer the saver still leaves the processor

@@ -52,3 +52,23 @@ int X11Surface::MonitorViews(ViewRect* views) const {
     if (monitors.empty()) monitors = XineramaMonitors(display);
     return ::MonitorViews(monitors.data(), static_cast<int>(monitors.size()), 0, 0, width_, height_, views);
 }
+
+void X11Surface::WatchMonitors() {
+    if (!onRoot_) return;
+    Display* display = static_cast<Display*>(display_);
+    int errorBase = 0;
+    if (!XRRQueryExtension(display, &randrEventBase_, &errorBase)) {
+        randrEventBase_ = -1;
+        return;
+    }
+    XRRSelectInput(display, DefaultRootWindow(display),
+                   RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+}
+
+bool X11Surface::IsMonitorChange(void* event) const {
+    if (randrEventBase_ < 0) return false;
+    XEvent* e = static_cast<XEvent*>(event);
+    if (e->type != randrEventBase_ + RRScreenChangeNotify && e->type != randrEventBase_ + RRNotify) return false;
+    XRRUpdateConfiguration(e);
+    return true;
+}

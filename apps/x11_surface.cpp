@@ -159,6 +159,7 @@ int X11Surface::Open(const SaverProgramOptions& options) {
     XFree(visualInfo);
     if (!created) return 1;
     openGlLoaded_ = LoadOpenGl(LookUpOpenGl);
+    WatchMonitors();
     return 0;
 }
 
@@ -343,6 +344,7 @@ WindowEvents X11Surface::TakeEvents() {
                 }
                 break;
             default:
+                if (IsMonitorChange(&event)) events.monitorsChanged = true;
                 break;
         }
     }

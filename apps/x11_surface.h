@@ -15,6 +15,7 @@ struct WindowEvents {
     bool resized = false;         // width() and height() changed
     bool windowLost = false;      // the window was destroyed under the program
     bool shown = false;           // it can be seen again (mapped, or no longer covered)
+    bool monitorsChanged = false;  // on the root window: a monitor came, went, moved or resized
 };
 
 class X11Surface {
@@ -41,6 +42,10 @@ public:
     // the window's coordinates; 0 (one view over the window) on any other window, such as the
     // one monitor's window XScreenSaver hands each program. In x11_monitors.cpp.
     int MonitorViews(ViewRect* views) const;
+    // On the root window, asks RandR to tell of every change of the monitors; and whether an
+    // event is such a change (RandR's idea of the screen is brought up to date with it).
+    void WatchMonitors();
+    bool IsMonitorChange(void* event) const;
 
     // Handles every event that has arrived; X errors the drawing caused are looked into here.
     WindowEvents TakeEvents();
@@ -75,6 +80,7 @@ private:
     bool onRoot_ = false;  // drawing on the screen's root window (or a window of ours over it)
     bool doubleBuffered_ = true;
     bool openGlLoaded_ = false;
+    int randrEventBase_ = -1;  // RandR's first event where the root's monitors are watched
     bool mapped_ = true;    // the window drawn on (or the handed one it covers) is mapped
     bool covered_ = false;  // the window drawn on is wholly covered by others
     int width_ = 0;
