@@ -28,6 +28,11 @@ constexpr uint32_t kUpdateBlock = 256;
 constexpr float kFloor = -500.0f;
 
 constexpr float kFlakeScale = 3.5f;
+
+// The step of the saver's 10 ms timer, which the sway, bob, drift and tumble were made for.
+constexpr double kTimerStepSeconds = 0.01;
+// A longer step between two updates is a pause, and the snow moves by this much of it.
+constexpr double kLongestStepSeconds = 0.5;
 constexpr float kFlakeColour[4] = {1.0f, 1.0f, 1.0f, 0.6f};
 
 // The remainder of a fresh draw, so 0 .. divisor-1.
@@ -135,21 +140,32 @@ void ParticleSnow::SeedFlakes() {
 }
 
 void ParticleSnow::Update() {
+    const int64_t countsBefore = lastCounts;
     const double step = SecondsSinceLastReading(stopwatch, lastTime, lastCounts);
-    deltaTime = static_cast<float>(step);
-    // Each phase grows by the elapsed seconds. Beyond the first hour the phases, which only
-    // matter modulo a turn, are kept within a turn, and grow here, in a pass of their own, by the
-    // step less whole turns: a phase of weeks of seconds would swallow a tick.
+    // The first update after a start (or a rewind) moves the flakes by all the seconds the
+    // stopwatch reads, and sways them once. After that, a step longer than a pause's (the display
+    // off for hours, say) moves them as one of a pause's: the snow goes on from where it was.
+    const bool afterStart = !movedSinceStart;
+    movedSinceStart = true;
+    const double moved = afterStart ? step : std::min(step, kLongestStepSeconds);
+    // A step of the 10 ms timer, the motion's own, sways, bobs, drifts and tumbles a flake once;
+    // any other step by as much as those would have over it, so the snow moves alike at every
+    // frame rate.
+    const bool timerStep = afterStart || (lastCounts - countsBefore) * 100 == stopwatch.frequency;
+    deltaTime = static_cast<float>(moved);
+    // Each phase grows by the seconds moved. Beyond the first hour the phases, which only matter
+    // modulo a turn, are kept within a turn, and grow here, in a pass of their own, by the step
+    // less whole turns: a phase of weeks of seconds would swallow a tick.
     float phaseGrowth = deltaTime;
+    double phaseStep = deltaTime;
     if (lastTime >= exactSpanSeconds) {
-        const double turnStep = std::fmod(step, fullTurnRadians);
-        for (uint32_t i = 0; i < count; ++i) phases[i] = WithoutWholeTurns(phases[i] + turnStep);
+        phaseStep = std::fmod(moved, fullTurnRadians);
+        for (uint32_t i = 0; i < count; ++i) phases[i] = WithoutWholeTurns(phases[i] + phaseStep);
         phaseGrowth = 0.0f;
     }
 
-    // Sway, bob, drift and tumble are added once per update, unscaled; only the fall follows
-    // the elapsed time. The flakes go in blocks: first the trigonometry of a whole block, which
-    // the compiler can vectorise, then the moves, copies and draws in index order.
+    // The flakes go in blocks: first the trigonometry of a whole block, which the compiler can
+    // vectorise, then the moves, copies and draws in index order.
     const uint32_t flakes = count;
     const float elapsed = deltaTime;
     spritePasses.Begin();
@@ -160,15 +176,31 @@ void ParticleSnow::Update() {
         float drift[kUpdateBlock];
         float* const blockPhases = phases + first;
         for (uint32_t j = 0; j < block; ++j) {
-            const float phase = blockPhases[j] + phaseGrowth;
+            const float phaseBefore = blockPhases[j];
+            const float phase = phaseBefore + phaseGrowth;
             blockPhases[j] = phase;
+            // Neighbouring flakes bob out of step; the argument is rounded to float first.
+            const auto index = static_cast<float>(static_cast<int>(first + j) * 20);
             double sine, cosine;
             FlakeSineCosine(phase, sine, cosine);
-            sway[j] = static_cast<float>(cosine) / 6.0f;
-            drift[j] = 0.125f * static_cast<float>(sine);
-            // Neighbouring flakes bob out of step; the argument is rounded to float first.
-            const auto index = static_cast<int>(first + j);
-            bob[j] = 0.25f * static_cast<float>(FlakeCosine(phase + static_cast<float>(20 * index)));
+            if (timerStep) {
+                sway[j] = static_cast<float>(cosine) / 6.0f;
+                drift[j] = 0.125f * static_cast<float>(sine);
+                bob[j] = 0.25f * static_cast<float>(FlakeCosine(phase + index));
+            } else {
+                // Each is a rate per timer step of a hundredth of a second; over this step, the
+                // sine's or cosine's change from the phase before to the phase now, so that the
+                // steps add up to the same whatever their length. Beyond the first hour the
+                // phase before is the phase now less the step.
+                const double before = phaseGrowth != 0.0f ? phaseBefore : static_cast<double>(phase) - phaseStep;
+                double sineBefore, cosineBefore, bobSine, bobSineBefore, unused;
+                FlakeSineCosine(before, sineBefore, cosineBefore);
+                FlakeSineCosine(phase + index, bobSine, unused);
+                FlakeSineCosine(static_cast<float>(before) + index, bobSineBefore, unused);
+                sway[j] = static_cast<float>((sine - sineBefore) / 6.0 / kTimerStepSeconds);
+                drift[j] = static_cast<float>(0.125 * (cosineBefore - cosine) / kTimerStepSeconds);
+                bob[j] = static_cast<float>(0.25 * (bobSine - bobSineBefore) / kTimerStepSeconds);
+            }
         }
 
         for (uint32_t j = 0; j < block; ++j) {
@@ -239,4 +271,5 @@ void ParticleSnow::RewindStopwatch(double seconds) {
     // difference between two unrelated clocks.
     lastTime = deltaTime = 0.0f;
     lastCounts = 0;
+    movedSinceStart = false;
 }

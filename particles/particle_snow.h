@@ -20,8 +20,9 @@ public:
     // (telling the user when that fails) and seeds every flake from the random numbers.
     // Initialising again without Release replaces the flakes; nothing is lost.
     void Init(const float viewport[2], const float projection[16]) override;
-    // Moves every flake by the time since the previous update on the stopwatch, and chooses for
-    // each of spritePasses the flakes that can land in it.
+    // Moves every flake by the time since the previous update on the stopwatch (a pause counts
+    // as half a second), alike at every rate of updates, and chooses for each of spritePasses the
+    // flakes that can land in it.
     void Update() override;
     // Frees the flakes; only Init may follow. Program and texture stay.
     void Release() override;
@@ -41,7 +42,8 @@ public:
     Stopwatch stopwatch;
     float lastTime = 0.0f;   // stopwatch reading at the previous update
     int64_t lastCounts = 0;  // the same reading in counts: the step beyond the first hour is exact
-    float deltaTime = 0.0f;  // seconds between the previous update and the last one
+    float deltaTime = 0.0f;  // seconds the last update moved the flakes by
+    bool movedSinceStart = false;  // an update has moved them since the stopwatch started
     // count entries each; owned by the object like the base's arrays.
     float* velocities = nullptr;         // 0, vy, 0, 1: units per second, negative is down
     float* phases = nullptr;             // radians, growing by the elapsed seconds (less whole turns

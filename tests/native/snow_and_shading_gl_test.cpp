@@ -284,6 +284,41 @@ TEST_F(Snow, ATickMovesTheFlakesAlikeAfterAMinuteAnHourAMonthAndAYear) {
     }
 }
 
+// Two seconds at 25 and at 7 updates a second leave every flake where 100 a second, the 10 ms
+// timer the motion was made for, leaves it (nothing falls through the floor meanwhile); a pause
+// of three hours then moves the snow on by half a second at most, and puts no flake back up.
+TEST_F(Snow, FlakesMoveAlikeAtEveryRateAndGoOnFromWhereTheyWereAfterAPause) {
+    const float viewport[2] = {snow.viewportSize[0], snow.viewportSize[1]};
+    float projection[16];
+    std::copy(snow.projMat, snow.projMat + 16, projection);
+    auto after = [&](int64_t stepCounts, int steps) {
+        ResetParticleState(), SeedRandom(7), snow.Init(viewport, projection);
+        snow.RewindStopwatch(0.0);
+        snow.Update();  // placed where the first update after a start places them
+        for (int k = 0; k < steps; ++k) AdvanceFrozenPerformanceCounter(stepCounts), snow.Update();
+        std::vector<float> moved(snow.positions, snow.positions + 4 * snow.count);
+        moved.insert(moved.end(), snow.angles, snow.angles + snow.count);
+        return moved;
+    };
+    const std::vector<float> reference = after(10'000'000, 200);
+    for (const auto& [stepCounts, steps] : {std::pair<int64_t, int>{40'000'000, 50}, {142'857'143, 14}}) {
+        const std::vector<float> moved = after(stepCounts, steps);
+        float farthest = 0;
+        for (std::size_t i = 0; i < moved.size(); ++i) farthest = std::max(farthest, std::abs(moved[i] - reference[i]));
+        EXPECT_LT(farthest, 0.3f) << steps << " updates in two seconds";
+    }
+    const std::vector<float> before(snow.positions, snow.positions + 4 * snow.count);
+    AdvanceFrozenPerformanceCounter(3 * 3600 * 1'000'000'000LL);
+    snow.Update();
+    EXPECT_EQ(snow.deltaTime, 0.5f);
+    int farFlung = 0;  // half a second's fall and a bob's whole height, a sway's and a drift's width
+    for (uint32_t i = 0; i < snow.count; ++i) {
+        farFlung += std::abs(snow.positions[4 * i + 1] - before[4 * i + 1]) > 0.5f * 49 + 51 ||
+                    std::hypot(snow.positions[4 * i] - before[4 * i], snow.positions[4 * i + 2] - before[4 * i + 2]) > 40;
+    }
+    EXPECT_EQ(farFlung, 0);
+}
+
 TEST_F(Snow, ReleasingLeavesNothingAndTheProgramIsMadeOncePerProcess) {
     const uint32_t program = pointSpriteObjects.pointSpriteProgram, texture = pointSpriteObjects.snowTexture;
     snow.Release();
