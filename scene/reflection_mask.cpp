@@ -72,7 +72,6 @@ void MarkDomeSide(GLenum culledFace, const int box[4], std::vector<unsigned char
     for (std::size_t i = 0; i < pixels.size(); i += 4) {
         if (pixels[i + 2] != 0xFF) mask.MarkNamedTexel(&pixels[i]);  // quickly past the clear colour
     }
-
 }
 
 // Every view's dome, drawn as the frame draws it but with the named texels: unlit, unblended,
