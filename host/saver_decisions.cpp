@@ -1,5 +1,7 @@
 #include "host/saver_decisions.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uintptr_t kPowerStatusChange = 10;  // PBT_APMPOWERSTATUSCHANGE
@@ -17,6 +19,15 @@ int64_t Distance(int32_t a, int32_t b) {
     return difference < 0 ? -difference : difference;
 }
 
+bool SameSetting(const unsigned char* guid, const PowerSettingGuid& setting) {
+    unsigned char bytes[16];
+    std::memcpy(bytes, &setting.data1, 4);
+    std::memcpy(bytes + 4, &setting.data2, 2);
+    std::memcpy(bytes + 6, &setting.data3, 2);
+    std::memcpy(bytes + 8, setting.data4, 8);
+    return std::memcmp(guid, bytes, sizeof bytes) == 0;
+}
+
 }  // namespace
 
 bool MouseTravelCloses(int32_t lastX, int32_t lastY, int32_t x, int32_t y) {
@@ -31,6 +42,30 @@ PowerBroadcastAction PowerBroadcastDecision(uintptr_t event, intptr_t lParam) {
     }
     if (event == kPowerStatusChange) return PowerBroadcastAction::CompareAcLineStatus;
     return PowerBroadcastAction::Close;  // battery low, OEM events and anything unknown
+}
+
+const PowerSettingGuid& DisplayStateSettingFor(uint32_t majorVersion, uint32_t minorVersion) {
+    const bool windows8OrLater = majorVersion > 6 || (majorVersion == 6 && minorVersion >= 2);
+    return windows8OrLater ? consoleDisplayStateSetting : monitorPowerOnSetting;
+}
+
+PowerSettingChange PowerSettingChangeOf(const void* setting) {
+    if (!setting) return PowerSettingChange::None;
+    const auto* bytes = static_cast<const unsigned char*>(setting);
+    uint32_t dataLength = 0;
+    std::memcpy(&dataLength, bytes + 16, sizeof dataLength);
+    if (dataLength < sizeof(uint32_t)) return PowerSettingChange::None;
+    uint32_t value = 0;
+    std::memcpy(&value, bytes + 20, sizeof value);
+    if (SameSetting(bytes, consoleDisplayStateSetting) || SameSetting(bytes, monitorPowerOnSetting)) {
+        const bool dimmed = value == 2 && SameSetting(bytes, consoleDisplayStateSetting);
+        if (value == 0) return PowerSettingChange::DisplayOff;
+        if (value == 1 || dimmed) return PowerSettingChange::DisplayOn;
+    } else if (SameSetting(bytes, powerSavingStatusSetting)) {
+        if (value == 0) return PowerSettingChange::BatterySaverOff;
+        if (value == 1) return PowerSettingChange::BatterySaverOn;
+    }
+    return PowerSettingChange::None;
 }
 
 bool AcLineStatusChanged(uint8_t& stored, uint8_t current) {

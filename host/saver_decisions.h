@@ -27,6 +27,40 @@ constexpr uint8_t unreadableAcLineStatus = 255;
 // the stored status becomes the one now read either way.
 bool AcLineStatusChanged(uint8_t& stored, uint8_t current);
 
+// A power setting's identifier, laid out as Windows lays out a GUID.
+struct PowerSettingGuid {
+    uint32_t data1;
+    uint16_t data2;
+    uint16_t data3;
+    uint8_t data4[8];
+};
+
+// The display's state, Windows 8 and later: 0 off, 1 on, 2 dimmed.
+constexpr PowerSettingGuid consoleDisplayStateSetting = {
+    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+// The monitor's power, Windows Vista and 7: 0 off, 1 on.
+constexpr PowerSettingGuid monitorPowerOnSetting = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+// The battery saver, Windows 10 and later: 0 off, 1 on.
+constexpr PowerSettingGuid powerSavingStatusSetting = {
+    0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
+
+// The setting that tells the display's state on this version of Windows.
+const PowerSettingGuid& DisplayStateSettingFor(uint32_t majorVersion, uint32_t minorVersion);
+
+enum class PowerSettingChange {
+    None,  // not a setting the saver follows, or not one it can read
+    DisplayOff,
+    DisplayOn,  // dimmed counts as on: somebody may still be looking
+    BatterySaverOff,
+    BatterySaverOn
+};
+
+// What a setting's change (PBT_POWERSETTINGCHANGE) reports. The setting is laid out as Windows'
+// POWERBROADCAST_SETTING: the GUID, a 32-bit data length, then the data; a null pointer, another
+// GUID, data shorter than 32 bits or a value the setting does not define is no change.
+PowerSettingChange PowerSettingChangeOf(const void* setting);
+
 enum class SystemCommandAction {
     AnswerZero,       // swallowed: the saver keeps running
     CloseAndForward,  // post the close request, then pass the command on

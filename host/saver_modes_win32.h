@@ -13,5 +13,7 @@ extern UINT queryCancelAutoPlayMsg;  // 0 when not registered
 extern "C" void SaverEntry();
 int SaverMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR arguments, int showCommand);
 int RunSaverWindow(HWND parent);
+// Moves the full-screen window over the virtual screen of every monitor as it is now.
+void PlaceOverVirtualScreen(HWND window);
 int ShowConfigureDialog(HWND parent);
 void ChangeSaverPassword(HWND owner);

@@ -37,6 +37,12 @@ WindowPlacement VirtualScreen() {
 
 }  // namespace
 
+void PlaceOverVirtualScreen(HWND window) {
+    const WindowPlacement placement = VirtualScreen();
+    SetWindowPos(window, HWND_TOPMOST, placement.x, placement.y, placement.width, placement.height,
+                 SWP_NOACTIVATE);
+}
+
 int RunSaverWindow(HWND parent) {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;

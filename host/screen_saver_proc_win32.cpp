@@ -5,7 +5,9 @@
 
 #include "gfx/gl_capabilities.h"
 #include "host/opengl_libraries_win32.h"
+#include "host/power_notifications_win32.h"
 #include "host/saver_behaviour_win32.h"
+#include "host/saver_decisions.h"
 #include "host/saver_modes_win32.h"
 #include "host/screen_saver_proc_win32.h"
 #include "platform/platform.h"
@@ -18,6 +20,10 @@ namespace {
 
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFramePeriodMilliseconds = 10;
+// With the battery saver on: at most 30 frames a second. The motion follows the clocks, so fewer
+// frames show the same motion.
+constexpr UINT kBatterySaverFramePeriodMilliseconds = 34;
+constexpr WPARAM kPowerSettingChange = 0x8013;  // PBT_POWERSETTINGCHANGE
 
 // PFD_DRAW_TO_WINDOW is deliberately not requested.
 constexpr PIXELFORMATDESCRIPTOR pixelFormatRequest = {
@@ -39,6 +45,10 @@ constexpr PIXELFORMATDESCRIPTOR pixelFormatRequest = {
 RECT clientRect{};
 HDC deviceContext = nullptr;
 HGLRC renderContext = nullptr;
+bool openGlLoaded = false;
+// While the display is off nothing is drawn and the timer is stopped.
+bool displayOff = false;
+bool batterySaverOn = false;
 
 // The scene's loaders report through message boxes owned by the screen-saver window.
 void* OwnerOfErrorMessages() { return sceneWindow; }
@@ -76,7 +86,7 @@ void CreateSceneWindow(HWND window) {
 
     // Without OpenGL for the context no entry point exists to call, so the window simply shows
     // nothing, as it would with a context that draws nothing.
-    const bool openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
+    openGlLoaded = renderContext != nullptr && LoadOpenGl(LookUpOpenGlEntryPoint);
     SetErrorMessageOwner(OwnerOfErrorMessages);
     if (openGlLoaded) {
         ViewRect views[maxSceneViews];
@@ -84,6 +94,8 @@ void CreateSceneWindow(HWND window) {
         CreateScene(clientRect.right, clientRect.bottom, views, viewCount);
     }
     SetTimer(window, kFrameTimer, kFramePeriodMilliseconds, nullptr);
+    // The preview keeps drawing while its dialog is open, whatever the display does.
+    RegisterPowerNotifications(window, !isPreview);
 }
 
 void DrawFrame() {
@@ -91,7 +103,47 @@ void DrawFrame() {
     SwapBuffers(deviceContext);
 }
 
+void StartFrameTimer(HWND window) {
+    SetTimer(window, kFrameTimer, batterySaverOn ? kBatterySaverFramePeriodMilliseconds : kFramePeriodMilliseconds,
+             nullptr);
+}
+
+void FollowPowerSetting(HWND window, const void* setting) {
+    switch (PowerSettingChangeOf(setting)) {
+        case PowerSettingChange::DisplayOff:
+            displayOff = true;
+            KillTimer(window, kFrameTimer);
+            break;
+        case PowerSettingChange::DisplayOn:
+            if (!displayOff) break;
+            displayOff = false;
+            DrawFrame();  // at once, with the hands at the time it is now
+            StartFrameTimer(window);
+            break;
+        case PowerSettingChange::BatterySaverOn:
+        case PowerSettingChange::BatterySaverOff:
+            batterySaverOn = PowerSettingChangeOf(setting) == PowerSettingChange::BatterySaverOn;
+            if (!displayOff) StartFrameTimer(window);  // the same timer, with the new period
+            break;
+        case PowerSettingChange::None:
+            break;
+    }
+}
+
+// Monitors came, went or changed: the full-screen window covers the virtual screen as it is now
+// and every monitor gets its view again before the next frame.
+void FollowDisplays(HWND window) {
+    if (isPreview) return;
+    PlaceOverVirtualScreen(window);
+    GetClientRect(window, &clientRect);
+    if (!openGlLoaded) return;
+    ViewRect views[maxSceneViews];
+    const int viewCount = MonitorViewsOf(window, views);
+    FollowSceneSize(clientRect.right, clientRect.bottom, views, viewCount);
+}
+
 void DestroySceneWindow(HWND window) {
+    UnregisterPowerNotifications();
     KillTimer(window, kFrameTimer);
     ReleaseScene();
     MakeRenderContextCurrent(deviceContext, nullptr);
@@ -109,14 +161,25 @@ LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             CreateSceneWindow(window);
             return 0;
         case WM_TIMER:  // every timer message draws, whatever its identifier
-            DrawFrame();
+            if (!displayOff) DrawFrame();
             return 0;
+        case WM_POWERBROADCAST:
+            // A setting's change never closes the saver: it is followed here, before the close
+            // table. lParam points at the setting, which a plain poster cannot hand across
+            // processes, so one that was posted is not read.
+            if (wParam != kPowerSettingChange) break;
+            if (InSendMessage()) FollowPowerSetting(window, reinterpret_cast<const void*>(lParam));
+            return TRUE;
+        case WM_DISPLAYCHANGE:
+            FollowDisplays(window);
+            break;
         case WM_DESTROY:
             DestroySceneWindow(window);
             return 0;
         default:
-            return DefScreenSaverProc(window, message, wParam, lParam);
+            break;
     }
+    return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
 BOOL CALLBACK ScreenSaverConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

@@ -11,8 +11,8 @@
 // reflection's fixed face once. Each view shows the whole clock; they share one reflection.
 void CreateScene(int clientWidth, int clientHeight, const ViewRect* views = nullptr, int viewCount = 0);
 
-// Follows a new client size and views (the X11 program; the Windows window keeps the size it was
-// created with): the viewports, the projections, the snow's sprite sizes and the cube faces' size.
+// Follows a new client size and views (a resized X11 window, monitors that came or went): the
+// viewports, the projections, the snow's sprite sizes and the cube faces' size.
 void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views = nullptr, int viewCount = 0);
 
 // One frame tick: the hands, clocks and snow move on, and the frame is drawn into the back

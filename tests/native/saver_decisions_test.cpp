@@ -2,6 +2,9 @@
 // close request asks for the password, on a clock the test drives.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "host/saver_decisions.h"
 
 TEST(MouseTravel, MoreThanFourPixelsInTotalCloses) {
@@ -33,6 +36,41 @@ TEST(PowerBroadcast, AcLineChangesCountFromTheLastReading) {
         EXPECT_EQ(AcLineStatusChanged(stored, now.reading), now.changed) << int{now.reading};
         EXPECT_EQ(stored, now.reading);
     }
+}
+
+// A POWERBROADCAST_SETTING as Windows lays it out: the GUID, the data's length, then the data.
+std::vector<unsigned char> Setting(const PowerSettingGuid& guid, uint32_t length, uint32_t value) {
+    std::vector<unsigned char> bytes(24);
+    std::memcpy(bytes.data(), &guid.data1, 4);
+    std::memcpy(bytes.data() + 4, &guid.data2, 2);
+    std::memcpy(bytes.data() + 6, &guid.data3, 2);
+    std::memcpy(bytes.data() + 8, guid.data4, 8);
+    std::memcpy(bytes.data() + 16, &length, 4);
+    std::memcpy(bytes.data() + 20, &value, 4);
+    return bytes;
+}
+
+TEST(PowerBroadcast, SettingsTheSaverFollowsAndThoseItIgnores) {
+    using Change = PowerSettingChange;
+    constexpr PowerSettingGuid acDcSource = {0x5D3E9A59, 0xE9D5, 0x4B00, {0xA6, 0xBD, 0xFF, 0x34, 0xFF, 0x51, 0x65, 0x48}};
+    PowerSettingGuid oneByteOff = consoleDisplayStateSetting;
+    oneByteOff.data4[7] ^= 1;
+    const struct { PowerSettingGuid guid; uint32_t length, value; Change change; } settings[] = {
+        {consoleDisplayStateSetting, 4, 0, Change::DisplayOff}, {consoleDisplayStateSetting, 4, 1, Change::DisplayOn},
+        {consoleDisplayStateSetting, 4, 2, Change::DisplayOn}, {consoleDisplayStateSetting, 4, 3, Change::None},
+        {consoleDisplayStateSetting, 3, 0, Change::None}, {monitorPowerOnSetting, 4, 0, Change::DisplayOff},
+        {monitorPowerOnSetting, 8, 1, Change::DisplayOn}, {monitorPowerOnSetting, 4, 2, Change::None},
+        {powerSavingStatusSetting, 4, 1, Change::BatterySaverOn}, {powerSavingStatusSetting, 4, 0, Change::BatterySaverOff},
+        {powerSavingStatusSetting, 0, 1, Change::None}, {acDcSource, 4, 0, Change::None}, {oneByteOff, 4, 0, Change::None}};
+    for (const auto& entry : settings) {
+        EXPECT_EQ(PowerSettingChangeOf(Setting(entry.guid, entry.length, entry.value).data()), entry.change)
+            << entry.guid.data1 << " length " << entry.length << " value " << entry.value;
+    }
+    EXPECT_EQ(PowerSettingChangeOf(nullptr), Change::None);
+    // Windows 8 (6.2) and later tell the display's state; Vista and 7, the monitor's power.
+    EXPECT_EQ(DisplayStateSettingFor(6, 2).data1, consoleDisplayStateSetting.data1);
+    EXPECT_EQ(DisplayStateSettingFor(10, 0).data1, consoleDisplayStateSetting.data1);
+    EXPECT_EQ(DisplayStateSettingFor(6, 1).data1, monitorPowerOnSetting.data1);
 }
 
 TEST(SystemCommand, TheWholeWParamSelectsTheAnswer) {

@@ -1,6 +1,7 @@
 // The module's modes as the system starts them: exit codes; the full-screen window, its picture and
 // what ends it; the preview in a window of the test standing in for the display settings, which
 // nothing closes, which hands help and the context menu up to its parent, and which ends with it.
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -68,6 +69,88 @@ TEST(SaverModes, FullScreenCoversTheVirtualScreenShowsTheClockAndEndsOnAKey) {
     Storm(saver, 0x5EED2024u, false);
     ASSERT_TRUE(BringToForeground(saver.window));
     Press('Q');
+    EXPECT_EQ(saver.ExitCode(), 0u);
+}
+
+// The screen's pixels over the window, as the X server shows them.
+static std::vector<DWORD> ScreenImage(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(size_t(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The snow falls and the pendulum swings: a new frame shows other pixels.
+static bool FramesCome(HWND window) {
+    const std::vector<DWORD> before = ScreenImage(window);
+    return PumpUntil([&] { return ScreenImage(window) != before; });
+}
+
+// No frame for a second and a half, while timer messages come too.
+static bool NoFramesCome(HWND window) {
+    PumpMessagesFor(200);  // a frame drawn before the change may still be on its way to the screen
+    const std::vector<DWORD> before = ScreenImage(window);
+    for (int look = 0; look < 6; ++look) {
+        PostMessageA(window, WM_TIMER, 1, 0);
+        PumpMessagesFor(250);
+        if (ScreenImage(window) != before) return false;
+    }
+    return true;
+}
+
+// Delivers a power setting's change as Windows does: sent, with the setting in the saver's own
+// memory. A length of -1 sends a null setting.
+static void SendPowerSetting(Saver& saver, const GUID& setting, DWORD value, int length = sizeof(DWORD)) {
+    struct { GUID guid; DWORD length; DWORD value; } data{setting, DWORD(length), value};
+    void* copy = VirtualAllocEx(saver.Process(), nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_TRUE(copy && WriteProcessMemory(saver.Process(), copy, &data, sizeof data, nullptr));
+    EXPECT_EQ(Send(saver.window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, length < 0 ? 0 : LPARAM(copy)), TRUE);
+    VirtualFreeEx(saver.Process(), copy, 0, MEM_RELEASE);
+}
+
+static double ProcessorSeconds(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(process, &created, &ended, &kernel, &user);
+    const auto seconds = [](FILETIME time) { return (double(time.dwHighDateTime) * 4294967296.0 + time.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+}
+
+// Windows says the display went off: no frames, whatever else comes, until it is on (or dimmed)
+// again; no setting's change closes the saver, and every other power event still does.
+TEST(SaverModes, DrawsNothingWhileTheDisplayIsOff) {
+    constexpr GUID displayState = {0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+    constexpr GUID batterySaver = {0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
+    constexpr GUID acDcSource = {0x5D3E9A59, 0xE9D5, 0x4B00, {0xA6, 0xBD, 0xFF, 0x34, 0xFF, 0x51, 0x65, 0x48}};
+    ASSERT_TRUE(PlaceCursor(kCursorRest));
+    Saver saver("/s");
+    ASSERT_TRUE(saver.WaitForWindow());
+    ASSERT_TRUE(FramesCome(saver.window)) << "no frames to begin with";
+    SendPowerSetting(saver, displayState, 0);
+    const double processorBefore = ProcessorSeconds(saver.Process());
+    EXPECT_TRUE(NoFramesCome(saver.window)) << "frames with the display off";
+    std::printf("processor time with the display off: %.3f s in 1.7 s\n", ProcessorSeconds(saver.Process()) - processorBefore);
+    // None of these turns the display on: another setting, a short one, none, one merely posted.
+    SendPowerSetting(saver, acDcSource, 1);
+    SendPowerSetting(saver, displayState, 1, 2);
+    SendPowerSetting(saver, displayState, 1, -1);
+    PostMessageA(saver.window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, 0);
+    SendPowerSetting(saver, batterySaver, 1);
+    EXPECT_TRUE(NoFramesCome(saver.window)) << "frames after settings that are not the display's";
+    SendPowerSetting(saver, displayState, 2);  // dimmed: somebody may be looking
+    EXPECT_TRUE(FramesCome(saver.window)) << "no frames once the display is dimmed";
+    SendPowerSetting(saver, batterySaver, 0);
+    EXPECT_TRUE(saver.StillRunning());
+    PostMessageA(saver.window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     EXPECT_EQ(saver.ExitCode(), 0u);
 }
 
