@@ -4,8 +4,8 @@
 # off and the other given another size while it runs, then both back, each time with the notice
 # Windows sends. It runs in a Wine prefix of its own, whose wineserver starts on this display. A
 # prefix's first program may still see one monitor, so the saver is started again, a few times at
-# most, until it sees two.
-# Usage (DISPLAY set): two_monitors_check.sh VINTREL_SCR DISPLAY_CHANGE_NOTICE_EXE WORK_DIR
+# most, until it sees two. It also asks Windows for the power settings it follows.
+# Usage (DISPLAY set): two_monitors_check.sh VINTREL_SCR SAVER_NOTICE_EXE WORK_DIR
 set -euo pipefail
 scr=$1
 notice=$2
@@ -26,7 +26,7 @@ wait_for_clocks() {
 }
 started=""
 for _ in 1 2 3; do
-    wine "$scr" /s </dev/null >/dev/null 2>&1 &
+    WINEDEBUG=fixme+win wine "$scr" /s </dev/null >/dev/null 2>"$work/saver.log" &
     if wait_for_clocks; then
         started=yes
         break
@@ -36,10 +36,15 @@ for _ in 1 2 3; do
 done
 [ -n "$started" ] || { echo "FAILED: the saver shows no whole clock on each monitor ($screen)" >&2; exit 1; }
 echo "a whole clock on each monitor: $screen"
+# It asked for the battery saver's state and the display's (Wine's stubs say so, and send nothing).
+for setting in e00958c0-c213-4ace-ac77-fecced2eeea5 '(6fe69556-704a-47a0-8f24-c28d936fda47|02731015-4510-4526-99e6-e5a17ebd1aea)'; do
+    grep -Eq "RegisterPowerSettingNotification .*\{$setting\}" "$work/saver.log" ||
+        { echo "FAILED: no registration for the power setting $setting" >&2; exit 1; }
+done
 # Monitors that change while it runs: Windows says so, and the window and its views follow.
 change_monitors() {
     xrandr --fb 1600x600 "$@"
-    wine "$notice" </dev/null >/dev/null 2>&1 || { echo "FAILED: the saver took no notice of the change" >&2; exit 1; }
+    wine "$notice" display-change </dev/null >/dev/null 2>&1 || { echo "FAILED: the saver took no notice of the change" >&2; exit 1; }
     wait_for_clocks || { echo "FAILED: no whole clock on each monitor after xrandr $* ($screen)" >&2; exit 1; }
     echo "a whole clock on each monitor after xrandr $*"
 }
