@@ -68,6 +68,11 @@ PowerSettingChange PowerSettingChangeOf(const void* setting) {
     return PowerSettingChange::None;
 }
 
+uint32_t FramePeriodMilliseconds(uint32_t usualPeriod, bool batterySaverOn) {
+    const uint32_t slowest = (1000 + batterySaverFramesPerSecond - 1) / batterySaverFramesPerSecond;
+    return batterySaverOn && usualPeriod < slowest ? slowest : usualPeriod;
+}
+
 bool AcLineStatusChanged(uint8_t& stored, uint8_t current) {
     const bool changed = current != stored;
     stored = current;

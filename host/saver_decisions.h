@@ -61,6 +61,13 @@ enum class PowerSettingChange {
 // GUID, data shorter than 32 bits or a value the setting does not define is no change.
 PowerSettingChange PowerSettingChangeOf(const void* setting);
 
+// Frames a second at most while the battery saver is on.
+constexpr uint32_t batterySaverFramesPerSecond = 30;
+
+// The frame timer's period: the usual one, or with the battery saver on one long enough that no
+// more than its frames a second come.
+uint32_t FramePeriodMilliseconds(uint32_t usualPeriod, bool batterySaverOn);
+
 enum class SystemCommandAction {
     AnswerZero,       // swallowed: the saver keeps running
     CloseAndForward,  // post the close request, then pass the command on

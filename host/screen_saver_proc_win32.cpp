@@ -20,9 +20,6 @@ namespace {
 
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFramePeriodMilliseconds = 10;
-// With the battery saver on: at most 30 frames a second. The motion follows the clocks, so fewer
-// frames show the same motion.
-constexpr UINT kBatterySaverFramePeriodMilliseconds = 34;
 constexpr WPARAM kPowerSettingChange = 0x8013;  // PBT_POWERSETTINGCHANGE
 
 // PFD_DRAW_TO_WINDOW is deliberately not requested.
@@ -103,9 +100,9 @@ void DrawFrame() {
     SwapBuffers(deviceContext);
 }
 
+// With the battery saver on fewer frames come; the motion follows the clocks, so it is the same.
 void StartFrameTimer(HWND window) {
-    SetTimer(window, kFrameTimer, batterySaverOn ? kBatterySaverFramePeriodMilliseconds : kFramePeriodMilliseconds,
-             nullptr);
+    SetTimer(window, kFrameTimer, FramePeriodMilliseconds(kFramePeriodMilliseconds, batterySaverOn), nullptr);
 }
 
 void FollowPowerSetting(HWND window, const void* setting) {

@@ -73,6 +73,13 @@ TEST(PowerBroadcast, SettingsTheSaverFollowsAndThoseItIgnores) {
     EXPECT_EQ(DisplayStateSettingFor(6, 1).data1, monitorPowerOnSetting.data1);
 }
 
+TEST(PowerBroadcast, TheBatterySaverAllowsThirtyFramesASecondAtMost) {
+    const struct { uint32_t usual; bool saver; uint32_t period; } periods[] = {
+        {10, false, 10}, {10, true, 34}, {33, true, 34}, {34, true, 34}, {50, true, 50}, {50, false, 50}};
+    for (auto entry : periods) EXPECT_EQ(FramePeriodMilliseconds(entry.usual, entry.saver), entry.period) << entry.usual;
+    EXPECT_LE(1000.0 / FramePeriodMilliseconds(10, true), 30.0);
+}
+
 TEST(SystemCommand, TheWholeWParamSelectsTheAnswer) {
     using Action = SystemCommandAction;
     const struct { uintptr_t command; Action action; } commands[] = {{0xF040, Action::AnswerZero},

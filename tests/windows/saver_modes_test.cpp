@@ -142,6 +142,7 @@ TEST(SaverModes, DrawsNothingWhileTheDisplayIsOff) {
     SendPowerSetting(saver, displayState, 2);  // dimmed: somebody may be looking
     EXPECT_TRUE(PumpUntil([&] { return ScreenImage(saver.window) != dark; })) << "no frames once the display is dimmed";
     std::printf("the first frame %lu ms after the display came on\n", static_cast<unsigned long>(GetTickCount() - sent));
+    EXPECT_TRUE(FramesCome(saver.window)) << "no frames with the battery saver on";  // on since the display was off
     SendPowerSetting(saver, batterySaver, 0);
     EXPECT_TRUE(saver.StillRunning());
     PostMessageA(saver.window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
