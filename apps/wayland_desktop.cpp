@@ -70,22 +70,19 @@ const xdg_wm_base_listener wmBaseListener = {
     [](void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); },
 };
 
-// A toplevel's size comes with its configure and is taken with the surface's.
-struct PendingToplevelSize {
-    int width = 0;
-    int height = 0;
-};
-PendingToplevelSize pendingToplevelSize;
-
 const xdg_surface_listener xdgSurfaceListener = {
     [](void* data, xdg_surface* surface, uint32_t serial) {
         xdg_surface_ack_configure(surface, serial);
-        Configured(OutputOf(data), pendingToplevelSize.width, pendingToplevelSize.height);
+        OutputSurface& output = OutputOf(data);
+        Configured(output, output.toplevelWidth, output.toplevelHeight);
     },
 };
 
 const xdg_toplevel_listener toplevelListener = {
-    [](void*, xdg_toplevel*, int32_t width, int32_t height, wl_array*) { pendingToplevelSize = {width, height}; },
+    [](void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+        OutputOf(data).toplevelWidth = width;  // taken with the surface's configure
+        OutputOf(data).toplevelHeight = height;
+    },
     // Closing the window ends the saver, as any input does.
     [](void* data, xdg_toplevel*) { OutputOf(data).desktop->EndByInput(); },
     [](void*, xdg_toplevel*, int32_t, int32_t) {},
@@ -330,6 +327,7 @@ std::vector<OutputSurface*> WaylandDesktop::ShownOutputs(const std::function<voi
             width = static_cast<int>((static_cast<int64_t>(logicalWidth) * o.fractionalScale + 60) / 120);
             height = static_cast<int>((static_cast<int64_t>(logicalHeight) * o.fractionalScale + 60) / 120);
             wp_viewport_set_destination(o.viewport, logicalWidth, logicalHeight);
+            wl_surface_set_buffer_scale(o.surface, 1);
         } else {
             wl_surface_set_buffer_scale(o.surface, scale);
         }

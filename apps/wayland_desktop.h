@@ -39,6 +39,8 @@ struct OutputSurface {
     wp_fractional_scale_v1* fractional = nullptr;
     int logicalWidth = 0;  // as the compositor configured the surface
     int logicalHeight = 0;
+    int toplevelWidth = 0;  // a toplevel's size, which comes before its surface's configure
+    int toplevelHeight = 0;
     bool configured = false;
     bool closed = false;  // the compositor closed the surface: it is dropped
     wl_egl_window* eglWindow = nullptr;
