@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "apps/surface_pixels.h"
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -316,21 +317,14 @@ std::vector<OutputSurface*> WaylandDesktop::ShownOutputs(const std::function<voi
     for (auto& output : outputs_) {
         OutputSurface& o = *output;
         if (!o.configured) continue;
-        // The surface's own size where the compositor gave one, else the output's mode.
-        const int scale = o.outputScale;
-        const int logicalWidth = o.logicalWidth > 0 ? o.logicalWidth : o.modeWidth / scale;
-        const int logicalHeight = o.logicalHeight > 0 ? o.logicalHeight : o.modeHeight / scale;
-        if (logicalWidth <= 0 || logicalHeight <= 0) continue;
-        int width = logicalWidth * scale;
-        int height = logicalHeight * scale;
-        if (o.viewport && o.fractionalScale > 0) {
-            width = static_cast<int>((static_cast<int64_t>(logicalWidth) * o.fractionalScale + 60) / 120);
-            height = static_cast<int>((static_cast<int64_t>(logicalHeight) * o.fractionalScale + 60) / 120);
-            wp_viewport_set_destination(o.viewport, logicalWidth, logicalHeight);
-            wl_surface_set_buffer_scale(o.surface, 1);
-        } else {
-            wl_surface_set_buffer_scale(o.surface, scale);
+        const SurfacePixels pixels = SurfacePixelsFor(o.logicalWidth, o.logicalHeight, o.modeWidth, o.modeHeight,
+                                                       o.outputScale, o.fractionalScale, o.viewport != nullptr);
+        if (pixels.width <= 0) continue;
+        const int width = pixels.width, height = pixels.height;
+        if (pixels.throughViewport) {
+            wp_viewport_set_destination(o.viewport, pixels.logicalWidth, pixels.logicalHeight);
         }
+        wl_surface_set_buffer_scale(o.surface, pixels.bufferScale);
         if (!o.eglWindow) {
             o.eglWindow = wl_egl_window_create(o.surface, width, height);
         } else if (width != o.bufferWidth || height != o.bufferHeight) {
