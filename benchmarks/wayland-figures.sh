@@ -3,7 +3,8 @@
 # backend, on one and on two 1280x720 outputs, and under weston's headless backend once its idle
 # time has powered every output off; against vintrel in a 1280x720 window of its own on a
 # virtual X display of that size, in the same run. Each for SECONDS, at the default --delay.
-# vintrel's own processor time only: the compositor's is not counted.
+# vintrel's own processor time only: the compositor's is not counted. On Wayland a frame is one
+# tick, which draws every output that is ready for one.
 #
 #   benchmarks/wayland-figures.sh [path/to/vintrel (build/linux-release/bin/vintrel)] [SECONDS (10)]
 set -euo pipefail
