@@ -94,6 +94,10 @@ ParsedSaverProgramOptions ParseSaverProgramOptions(int argc, const char* const* 
             options.target = DrawTarget::RootWindow;
             continue;
         }
+        if (name == "--wayland") {
+            options.target = DrawTarget::WaylandOutputs;
+            continue;
+        }
         if (name == "--fps" || name == "--no-fps" || name == "--help") {
             (name == "--help" ? options.help : options.fps) = name != "--no-fps";
             continue;
@@ -138,6 +142,8 @@ const char* SaverProgramUsage() {
            "  --window             draw in a window of its own, 1280x720 (the default);\n"
            "                       Escape, q or closing the window ends it\n"
            "  --root               draw on the window XSCREENSAVER_WINDOW names, else on the root window\n"
+"  --wayland            full screen on every output of the Wayland desktop ($WAYLAND_DISPLAY),\n"
+           "                       above panels and windows; any key, button, touch or pointer motion ends it\n"
            "  --window-id ID       draw on the window ID (decimal or 0x-hex)\n"
            "  --delay MICROSECONDS the rest after each frame (default 30000)\n"
            "  --fps                show frames per second and the frame time, and print them each second\n"

@@ -12,6 +12,7 @@ enum class DrawTarget {
     OwnWindow,    // a window of the program's own, closed by Escape, q or the window manager
     GivenWindow,  // a window someone else made (windowId); the daemon decides when to stop
     RootWindow,   // the screen's root window
+    WaylandOutputs,  // every output of the Wayland compositor WAYLAND_DISPLAY names
 };
 
 // The visual of a window of the program's own (-visual): a class of X visuals, by name, or one

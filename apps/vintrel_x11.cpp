@@ -1,11 +1,7 @@
 // vintrel: the screen saver as an X11 program, for XScreenSaver and the desktop. The same
 // lifecycle as the Windows module (set-up once, then per tick update, render and swap, and the
 // teardown of the window's destruction) in a window of its own or one a daemon hands it.
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -13,47 +9,20 @@
 
 #include "apps/frame_rate_overlay.h"
 #include "apps/saver_program_options.h"
+#include "apps/stop_signals.h"
+#include "apps/vintrel_wayland.h"
 #include "apps/x11_surface.h"
 #include "scene/scene_lifecycle.h"
 
 namespace {
 
-// A stop signal writes a byte here, so that a wait for the next tick ends at once whichever
-// thread (the driver has its own) the signal was delivered to.
-int wakePipe[2] = {-1, -1};
-volatile sig_atomic_t stopRequested = 0;
-
-void RequestStop(int) {
-    stopRequested = 1;
-    const char byte = 0;
-    const ssize_t written = write(wakePipe[1], &byte, 1);
-    (void)written;
-}
-
-// Installed once the scene is set up: until then the signal's own default ends the process at
-// once, and the X server frees the window's resources.
-void CatchStopSignals() {
-    if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0) return;  // the defaults stay
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-double MonotonicSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1.0e9;
-}
-
 // Waits for an X event, a stop signal or the tick, whichever comes first.
 void WaitForTick(X11Surface& surface, double tick) {
-    pollfd watched[2] = {{surface.FlushForWaiting(), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+    pollfd watched[2] = {{surface.FlushForWaiting(), POLLIN, 0}, {StopWakeDescriptor(), POLLIN, 0}};
     const double seconds = tick - MonotonicSeconds();
     if (seconds <= 0.0) return;
     const int milliseconds = static_cast<int>(std::ceil(std::fmin(seconds, 3600.0) * 1000.0));
-    poll(watched, wakePipe[0] >= 0 ? 2 : 1, milliseconds);
+    poll(watched, StopWakeDescriptor() >= 0 ? 2 : 1, milliseconds);
 }
 
 struct FrameRateDisplay {
@@ -87,6 +56,7 @@ int main(int argc, char** argv) {
         std::fputs(SaverProgramUsage(), stdout);
         return 0;
     }
+    if (options.target == DrawTarget::WaylandOutputs) return RunOnWayland(options);
 
     X11Surface surface;
     if (const int failure = surface.Open(options)) {
@@ -106,7 +76,7 @@ int main(int argc, char** argv) {
     CatchStopSignals();
     const double delay = static_cast<double>(options.delayMicroseconds) / 1.0e6;
     double nextFrame = MonotonicSeconds();
-    while (!stopRequested) {
+    while (!StopRequested()) {
         const WindowEvents events = surface.TakeEvents();
         if (events.closeRequested || events.windowLost) break;
         if (events.resized || events.monitorsChanged) {

@@ -152,6 +152,11 @@ void RenderFrame() {
     }
 }
 
+void RenderViewAlone(int i) {
+    ApplyViewAlone(i, mainViewFarPlane);
+    RenderView(i);
+}
+
 void RenderEnvironmentCubeMap() {
     // Without a usable framebuffer object the faces keep their fixed content.
     if (sceneObjects.environmentFramebufferUsable) {

@@ -5,6 +5,10 @@
 // Draws the whole frame into the back buffer; the caller swaps afterwards.
 void RenderFrame();
 
+// Draws view i alone into the drawable current now, which has the view's size, after
+// RenderEnvironmentCubeMap rendered the frame's reflection for every view; the caller swaps.
+void RenderViewAlone(int i);
+
 // Renders five faces of the cube map (not +Z) from the dome's centre, then restores the window's
 // viewport and the first view's projection.
 void RenderEnvironmentCubeMap();

@@ -53,6 +53,19 @@ void TickScene() {
     }
 }
 
+void TickSceneReflection() {
+    if (sceneObjects.reflectionToFollow && sceneObjects.firstFrameDrawn) FollowReflection(false);
+    UpdateScene();
+    if (sceneObjects.created) {
+        RenderEnvironmentCubeMap();
+        sceneObjects.firstFrameDrawn = true;
+    }
+}
+
+void DrawSceneView(int view) {
+    if (sceneObjects.created && view >= 0 && view < sceneSize.viewCount) RenderViewAlone(view);
+}
+
 void ReleaseScene() {
     snow.Release();
     if (sceneObjects.sceneQuadric) gluDeleteQuadric(sceneObjects.sceneQuadric);

@@ -20,6 +20,16 @@ void FollowSceneSize(int clientWidth, int clientHeight, const ViewRect* views = 
 // The tick after the first also makes the reflection's masks, which the first frame goes without.
 void TickScene();
 
+// The same tick for views that each have a drawable of their own (one surface per output), all
+// sharing one context. The scene is created and followed with the views' rectangles all at the
+// client area's top left corner, the client area as wide and as high as the widest and the
+// highest of them, and a drawable of that size current (where the reflection's masks are made);
+// with that drawable current again, TickSceneReflection moves everything on and renders the one
+// reflection; then, each in its own drawable made current, DrawSceneView draws the views that
+// are to be shown. The caller swaps each.
+void TickSceneReflection();
+void DrawSceneView(int view);
+
 // Before the rendering context goes: frees the snow's flakes and deletes the quadric. Every other
 // OpenGL object ends with the context.
 void ReleaseScene();

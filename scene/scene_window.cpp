@@ -59,17 +59,31 @@ void ViewportOf(const ViewRect& rect, int box[4]) {
     box[3] = rect.height;
 }
 
-void ApplyView(int view, double farPlane) {
-    const ViewRect& rect = sceneSize.views[view].rect;
-    int box[4];
-    ViewportOf(rect, box);
-    glViewport(box[0], box[1], box[2], box[3]);
+namespace {
+
+void ApplyViewPerspective(const ViewRect& rect, double farPlane) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = AspectRatio(rect.width, rect.height);
     gluPerspective(VerticalFieldOfView(aspect), aspect, static_cast<double>(0.1f), farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+}  // namespace
+
+void ApplyView(int view, double farPlane) {
+    const ViewRect& rect = sceneSize.views[view].rect;
+    int box[4];
+    ViewportOf(rect, box);
+    glViewport(box[0], box[1], box[2], box[3]);
+    ApplyViewPerspective(rect, farPlane);
+}
+
+void ApplyViewAlone(int view, double farPlane) {
+    const ViewRect& rect = sceneSize.views[view].rect;
+    glViewport(0, 0, rect.width, rect.height);
+    ApplyViewPerspective(rect, farPlane);
 }
 
 void SetupProjection() {

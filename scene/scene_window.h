@@ -70,6 +70,9 @@ void ViewportOf(const ViewRect& rect, int box[4]);
 // The view's viewport and its perspective with the given far plane; modelview made identity.
 void ApplyView(int view, double farPlane);
 
+// The same for a view drawn alone into a drawable of its own size: the viewport at its corner.
+void ApplyViewAlone(int view, double farPlane);
+
 // Every view's snow projection, then the first view's viewport and perspective (far plane
 // 100000) current, and an identity modelview.
 void SetupProjection();

@@ -28,6 +28,8 @@ TEST(SaverProgramOptions, AcceptedLines) {
         {{"-window-id", "0x2A", "-delay", "0"}, nullptr, DrawTarget::GivenWindow, 42, 0, false},
         {{"--window-id", "4294967295", "--fps"}, "0x99", DrawTarget::GivenWindow, 4294967295u, 30000, true},
         {{"--root", "--window"}, nullptr, DrawTarget::OwnWindow, 0, 30000, false},
+        // XSCREENSAVER_WINDOW names no window on Wayland.
+        {{"--root", "-wayland", "--delay", "5"}, "0x99", DrawTarget::WaylandOutputs, 0, 5, false},
         {{"--delay", "2147483647", "-fps", "--display", ":7"}, nullptr, DrawTarget::OwnWindow, 0, 2147483647, true},
         // What every XScreenSaver program takes: accepted, and the last of -fps and -no-fps counts.
         {{"-install", "--fps", "--noinstall", "-delay", "7", "-mono", "-no-fps"}, nullptr, DrawTarget::OwnWindow, 0, 7, false},
