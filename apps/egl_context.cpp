@@ -3,20 +3,14 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include "apps/egl_compatibility.h"
 #include "gfx/gl_capabilities.h"
-
-namespace {
-
-void (*LookUpOpenGl(const char* name))(void) { return eglGetProcAddress(name); }
-
-}  // namespace
 
 OffscreenContext::~OffscreenContext() {
     if (!display_) return;
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (context_) eglDestroyContext(display_, context_);
     if (surface_) eglDestroySurface(display_, surface_);
-    eglTerminate(display_);
+    EndEglDisplay(display_, context_);
 }
 
 bool OffscreenContext::CreateSurface(int width, int height) {
@@ -57,31 +51,16 @@ bool OffscreenContext::Create(int width, int height) {
         display_ = nullptr;
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                       EGL_DEPTH_SIZE, 24, EGL_STENCIL_SIZE, 8, EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint configs = 0;
-    if (!eglChooseConfig(display_, configAttributes, &config, 1, &configs) || configs == 0) {
-        error_ = "no EGL configuration with RGBA8, 24 depth and 8 stencil bits";
-        return false;
-    }
-    config_ = config;
-    if (!CreateSurface(width, height)) return false;
-    eglBindAPI(EGL_OPENGL_API);
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
-                                        EGL_NONE};
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
-    if (context_ == EGL_NO_CONTEXT) {
-        error_ = "cannot create a desktop OpenGL compatibility context";
-        context_ = nullptr;
-        return false;
-    }
+    EglCompatibilityContext made;
+    const bool created = CreateEglCompatibilityContext(display_, EGL_PBUFFER_BIT, true, made, error_);
+    config_ = made.config;
+    context_ = made.context;
+    if (!created || !CreateSurface(width, height)) return false;
     if (!eglMakeCurrent(display_, surface_, surface_, context_)) {
         error_ = "cannot make the OpenGL context current";
         return false;
     }
-    if (!LoadOpenGl(LookUpOpenGl)) {
+    if (!LoadOpenGl(LookUpEglOpenGl)) {
         error_ = "cannot load OpenGL entry points";
         return false;
     }

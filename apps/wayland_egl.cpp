@@ -4,19 +4,11 @@
 #include <EGL/eglext.h>
 #include <wayland-egl.h>
 
+#include "apps/egl_compatibility.h"
 #include "gfx/gl_capabilities.h"
 
-namespace {
-
-void (*LookUpOpenGl(const char* name))(void) { return eglGetProcAddress(name); }
-
-}  // namespace
-
 WaylandGl::~WaylandGl() {
-    if (!display_) return;
-    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (context_) eglDestroyContext(display_, context_);
-    eglTerminate(display_);
+    if (display_) EndEglDisplay(display_, context_);
 }
 
 bool WaylandGl::Open(wl_display* display) {
@@ -29,29 +21,11 @@ bool WaylandGl::Open(wl_display* display) {
         display_ = nullptr;
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
-                                       EGL_DEPTH_SIZE, 24, EGL_STENCIL_SIZE, 8, EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint configs = 0;
-    if (!eglChooseConfig(display_, configAttributes, &config, 1, &configs) || configs == 0) {
-        error_ = "no EGL window configuration with RGB8, 24 depth and 8 stencil bits";
-        return false;
-    }
-    config_ = config;
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        error_ = "EGL offers no desktop OpenGL";
-        return false;
-    }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
-                                        EGL_NONE};
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
-    if (context_ == EGL_NO_CONTEXT) {
-        error_ = "cannot create a desktop OpenGL compatibility context";
-        context_ = nullptr;
-        return false;
-    }
-    return true;
+    EglCompatibilityContext made;
+    const bool created = CreateEglCompatibilityContext(display_, EGL_WINDOW_BIT, false, made, error_);
+    config_ = made.config;
+    context_ = made.context;
+    return created;
 }
 
 void* WaylandGl::CreateSurface(wl_egl_window* window) {
@@ -74,7 +48,7 @@ bool WaylandGl::MakeCurrent(void* surface) {
     }
     // The swap interval belongs to the surface: none of them waits inside the swap.
     eglSwapInterval(display_, 0);
-    if (!openGlLoaded_ && !LoadOpenGl(LookUpOpenGl)) {
+    if (!openGlLoaded_ && !LoadOpenGl(LookUpEglOpenGl)) {
         error_ = "cannot load OpenGL entry points";
         return false;
     }

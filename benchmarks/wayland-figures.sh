@@ -12,11 +12,7 @@ cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/linux-release/bin/vintrel}")
 seconds=${2:-10}
 [[ -x $program ]] || { echo "wayland-figures: no $program (build the linux-release preset)" >&2; exit 2; }
-user=$(id -un)
-if [ "$(id -u)" -eq 0 ]; then
-    user=vintrel-saver
-    id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
-fi
+source tests/linux/saver-user.sh
 run=$(mktemp -d /tmp/vintrel-figures.XXXXXX)
 cp "$program" "$run/vintrel"
 printf 'output * bg #000000 solid_color\n' >"$run/sway.config"

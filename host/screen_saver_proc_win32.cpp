@@ -106,7 +106,8 @@ void StartFrameTimer(HWND window) {
 }
 
 void FollowPowerSetting(HWND window, const void* setting) {
-    switch (PowerSettingChangeOf(setting)) {
+    const PowerSettingChange change = PowerSettingChangeOf(setting);
+    switch (change) {
         case PowerSettingChange::DisplayOff:
             displayOff = true;
             KillTimer(window, kFrameTimer);
@@ -119,7 +120,7 @@ void FollowPowerSetting(HWND window, const void* setting) {
             break;
         case PowerSettingChange::BatterySaverOn:
         case PowerSettingChange::BatterySaverOff:
-            batterySaverOn = PowerSettingChangeOf(setting) == PowerSettingChange::BatterySaverOn;
+            batterySaverOn = change == PowerSettingChange::BatterySaverOn;
             if (!displayOff) StartFrameTimer(window);  // the same timer, with the new period
             break;
         case PowerSettingChange::None:

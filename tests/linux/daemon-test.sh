@@ -8,14 +8,7 @@ set -euo pipefail
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"  # Mesa's lasting allocations are not ours
 vintrel=$1
 out=$2
-user=$(id -un)
-if [ "$(id -u)" -eq 0 ]; then
-    user=vintrel-saver
-    # Two of these tests may run at once: the other one may make the user first.
-    id "$user" >/dev/null 2>&1 ||
-        useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" ||
-        id "$user" >/dev/null
-fi
+source "$(dirname "$0")/saver-user.sh"
 home=$(mktemp -d /tmp/vintrel-daemon.XXXXXX)  # the daemon's HOME: its settings and the copy of vintrel it runs
 as_user() {
     if [ "$(id -un)" = "$user" ]; then env HOME="$home" "$@"; else runuser -u "$user" -- env HOME="$home" "$@"; fi

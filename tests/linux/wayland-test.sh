@@ -13,13 +13,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 here=$(cd "$(dirname "$0")" && pwd)
 out=$3
 mkdir -p "$out"
-user=$(id -un)
-if [ "$(id -u)" -eq 0 ]; then
-    user=vintrel-saver
-    id "$user" >/dev/null 2>&1 ||
-        useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" ||
-        id "$user" >/dev/null
-fi
+source "$here/saver-user.sh"
 run=$(mktemp -d /tmp/vintrel-wayland.XXXXXX)  # XDG_RUNTIME_DIR, and the programs the user runs
 cp "$1" "$run/vintrel"
 cp "$2" "$run/virtual-pointer-motion"
