@@ -104,7 +104,9 @@ void DrawHand(float depth, float fraction, uint32_t list) {
 }  // namespace
 
 void DrawScene(bool forCubeMap, const SceneCamera& camera, bool skyCopiedIn) {
-    glClear(skyCopiedIn ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!skyCopiedIn) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (forCubeMap ? 0 : GL_STENCIL_BUFFER_BIT));
+    }
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_CUBE_MAP);

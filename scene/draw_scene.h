@@ -16,9 +16,11 @@ struct SceneCamera {
 
 // Clears and draws the scene as camera sees it, and leaves the modelview matrix as it found it;
 // without the dial and the hands when rendering a cube face. The snow is the caller's to draw.
-// With skyCopiedIn (a cube face whose sky alone was copied in just before) only depth is cleared
-// and the sky box is not drawn: the pieces come out as over the sky, which is farther than any
-// of them and any flake. OpenGL is left as drawing the sky box would leave it.
+// A view's clearing takes the window's stencil with its depth, since nothing uses that stencil
+// and clearing depth alone would have to keep it. With skyCopiedIn (a cube face whose sky and
+// starting depth the caller has just put in) nothing is cleared and the sky box is not drawn:
+// the pieces come out as over the sky, which is farther than any of them and any flake. OpenGL
+// is left as drawing the sky box would leave it.
 void DrawScene(bool forCubeMap, const SceneCamera& camera, bool skyCopiedIn = false);
 
 // The sky box alone, as every pass draws it: seen from inside its box, unlit, untinted.

@@ -1,5 +1,7 @@
 #include "scene/render_frame.h"
 
+#include <initializer_list>
+
 #include "gfx/camera_frame.h"
 #include "gfx/gl.h"
 #include "gfx/gl_capabilities.h"
@@ -58,16 +60,21 @@ void DrawIntoFace(uint32_t cubeMap, int face, Draw draw) {
     EndFaceMask();
 }
 
-// The face's kept sky, copied whole into the face (the faces' framebuffer object bound).
+// The face's kept sky, with the starting depth where that is kept, copied whole into the face
+// (the faces' framebuffer object bound).
 void CopyKeptSky(int face) {
-    const int side = sceneObjects.environmentFaceSize;
-    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, sceneObjects.environmentSkyFramebuffer);
-    glFramebufferTexture2DEXT(GL_READ_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
-                              sceneObjects.environmentSkies[face], 0);
+    const SceneObjects& o = sceneObjects;
+    const int side = o.environmentFaceSize;
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
+    glFramebufferTexture2DEXT(GL_READ_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, o.environmentSkies[face],
+                              0);
     glFramebufferTexture2DEXT(GL_DRAW_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, cubeMapFaceTargets[face],
-                              sceneObjects.environmentCubeMap, 0);
-    glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, sceneObjects.environmentFramebuffer);
+                              o.environmentCubeMap, 0);
+    const GLbitfield copied = o.environmentStartDepthKept
+                                  ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT
+                                  : GL_COLOR_BUFFER_BIT;
+    glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, copied, GL_NEAREST);
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentFramebuffer);
 }
 
 // The kept sky copied in where there is one, then the pieces and the snow over it.
@@ -76,6 +83,7 @@ void RenderEnvironmentFace(int face) {
     const bool skyKept = sceneObjects.environmentSkiesKept;
     if (skyKept) CopyKeptSky(face);
     DrawIntoFace(sceneObjects.environmentCubeMap, face, [face, skyKept](const CameraFrameRecord& camera) {
+        if (skyKept && !sceneObjects.environmentStartDepthKept) glClear(GL_DEPTH_BUFFER_BIT);
         DrawScene(true, {kFaceProjection, CameraTransformMatrix(camera)}, skyKept);
         // Sized for the face they are drawn into, with the projection the snow was given: the
         // reflection looks the same whatever the window's size.
@@ -178,9 +186,47 @@ void RenderFixedEnvironmentFace() {
     });
 }
 
+namespace {
+
+// Far depth and the masks, taken from the faces' depth buffer into the starting depth beside the
+// skies (the faces' framebuffer object bound, a sky of the faces' size attached to it).
+bool KeepEnvironmentStartDepth() {
+    SceneObjects& o = sceneObjects;
+    const int side = o.environmentFaceSize;
+    if (o.environmentStartDepth == 0) glGenRenderbuffersEXT(1, &o.environmentStartDepth);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, o.environmentStartDepth);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, side, side);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    // A sky of the same size beside it, so that the copies' source is complete.
+    glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
+    glFramebufferTexture2DEXT(GL_DRAW_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, o.environmentSkies[0], 0);
+    for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
+        glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, o.environmentStartDepth);
+    }
+    const bool complete = glCheckFramebufferStatusEXT(GL_DRAW_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    if (complete) {
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);  // the masks stay
+        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
+        glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                             GL_NEAREST);
+    } else {
+        for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
+            glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, 0);
+        }
+    }
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+    return complete;
+}
+
+}  // namespace
+
 void KeepEnvironmentSky() {
     SceneObjects& o = sceneObjects;
     o.environmentSkiesKept = false;
+    o.environmentStartDepthKept = false;
     if (!o.environmentFramebufferUsable || !glCapabilities.framebufferBlit) return;
     if (o.environmentSkyFramebuffer == 0) glGenFramebuffersEXT(1, &o.environmentSkyFramebuffer);
     const int side = o.environmentFaceSize;
@@ -203,6 +249,7 @@ void KeepEnvironmentSky() {
             DrawSky();
             EndFaceMask();
         }
+        o.environmentStartDepthKept = o.environmentStencil && KeepEnvironmentStartDepth();
     });
     o.environmentSkiesKept = true;
 }

@@ -59,6 +59,13 @@ struct SceneObjects {
     uint32_t environmentSkies[5] = {};
     uint32_t environmentSkyFramebuffer = 0;
     bool environmentSkiesKept = false;
+    // The depth every rendered face starts from, far throughout, with the faces' masks in its
+    // stencil: kept beside the skies in a renderbuffer of the faces' packed depth and stencil and
+    // copied in with each sky. Clearing depth alone around a stencil that must stay reads and
+    // writes every texel; the copy is one of bytes. Not kept without packed depth and stencil,
+    // where clearing the depth buffer is cheap, or where the skies are not kept.
+    uint32_t environmentStartDepth = 0;
+    bool environmentStartDepthKept = false;
     // The masks and kept skies are still to be made for the views of now (the first frame draws
     // whole faces; the tick after it makes them), and whether that first frame has been drawn.
     bool reflectionToFollow = false;

@@ -97,8 +97,10 @@ TEST(Views, TheReflectionIsTheSameAtEverySizeOfOneShape) {
     SetUpScene();
 }
 
-// The reflection is drawn only where some view's dome reads it, and each pass only the flakes
-// chosen for it, and the frames are those of whole faces and all flakes, pixel for pixel; where the context has no packed depth and stencil, the faces are whole.
+// The reflection is drawn only where some view's dome reads it, each face starting from a copied
+// far depth that keeps the masks, and each pass only the flakes chosen for it, and the frames are
+// those of whole faces, cleared depth and all flakes, pixel for pixel; where the context has no
+// packed depth and stencil, the faces are whole.
 // After a change of size or of monitors, the mask follows: the frame is the one a window made at
 // that size shows.
 TEST(Views, MaskedFacesGiveTheFramesOfWholeFacesAndFollowEveryChange) {
@@ -120,6 +122,8 @@ TEST(Views, MaskedFacesGiveTheFramesOfWholeFacesAndFollowEveryChange) {
         SetUpScene();
         EXPECT_FALSE(sceneObjects.environmentStencil || sceneObjects.environmentFacesMasked);
         whole[0] = frame(kFrameWidth, kFrameHeight, {}, false);
+        EXPECT_TRUE(sceneObjects.environmentSkiesKept && !sceneObjects.environmentStartDepthKept)
+            << "each face's depth cleared";
         whole[1] = frame(200, 240, {}, true);
         whole[2] = frame(kFrameWidth, kFrameHeight, monitors, true);
     }
@@ -132,7 +136,7 @@ TEST(Views, MaskedFacesGiveTheFramesOfWholeFacesAndFollowEveryChange) {
     };
     EXPECT_TRUE(again() == whole[0] && !sceneObjects.environmentFacesMasked) << "the first frame, its faces whole";
     EXPECT_TRUE(again() == whole[0]) << "the next, its faces masked";
-    ASSERT_TRUE(sceneObjects.environmentFacesMasked);
+    ASSERT_TRUE(sceneObjects.environmentFacesMasked && sceneObjects.environmentStartDepthKept);
     int texels = 0;
     for (int face = 0; face < 5; ++face) texels += sceneObjects.environmentFaceRead[face];
     EXPECT_EQ(texels, 5) << "some face is not read at all";
