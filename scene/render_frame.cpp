@@ -77,6 +77,39 @@ void CopyKeptSky(int face) {
     glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentFramebuffer);
 }
 
+// Far depth and the masks, taken from the faces' depth buffer into the starting depth beside the
+// skies (the faces' framebuffer object bound, a sky of the faces' size attached to it).
+bool KeepEnvironmentStartDepth() {
+    SceneObjects& o = sceneObjects;
+    const int side = o.environmentFaceSize;
+    if (o.environmentStartDepth == 0) glGenRenderbuffersEXT(1, &o.environmentStartDepth);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, o.environmentStartDepth);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, side, side);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    // A sky of the same size beside it, so that the copies' source is complete.
+    glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
+    glFramebufferTexture2DEXT(GL_DRAW_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, o.environmentSkies[0], 0);
+    for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
+        glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, o.environmentStartDepth);
+    }
+    const bool complete = glCheckFramebufferStatusEXT(GL_DRAW_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    if (complete) {
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);  // the masks stay
+        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
+        glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                             GL_NEAREST);
+    } else {
+        for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
+            glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, 0);
+        }
+    }
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, o.environmentFramebuffer);
+    return complete;
+}
+
 // The kept sky copied in where there is one, then the pieces and the snow over it.
 void RenderEnvironmentFace(int face) {
     if (!sceneObjects.environmentFaceRead[face]) return;  // no view's dome samples it
@@ -185,43 +218,6 @@ void RenderFixedEnvironmentFace() {
         });
     });
 }
-
-namespace {
-
-// Far depth and the masks, taken from the faces' depth buffer into the starting depth beside the
-// skies (the faces' framebuffer object bound, a sky of the faces' size attached to it).
-bool KeepEnvironmentStartDepth() {
-    SceneObjects& o = sceneObjects;
-    const int side = o.environmentFaceSize;
-    if (o.environmentStartDepth == 0) glGenRenderbuffersEXT(1, &o.environmentStartDepth);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, o.environmentStartDepth);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, side, side);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-    // A sky of the same size beside it, so that the copies' source is complete.
-    glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
-    glFramebufferTexture2DEXT(GL_DRAW_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, o.environmentSkies[0], 0);
-    for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
-        glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, o.environmentStartDepth);
-    }
-    const bool complete = glCheckFramebufferStatusEXT(GL_DRAW_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-    if (complete) {
-        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentFramebuffer);
-        glDepthMask(GL_TRUE);
-        glClear(GL_DEPTH_BUFFER_BIT);  // the masks stay
-        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, o.environmentFramebuffer);
-        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, o.environmentSkyFramebuffer);
-        glBlitFramebufferEXT(0, 0, side, side, 0, 0, side, side, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                             GL_NEAREST);
-    } else {
-        for (const GLenum attachment : {GL_DEPTH_ATTACHMENT_EXT, GL_STENCIL_ATTACHMENT_EXT}) {
-            glFramebufferRenderbufferEXT(GL_DRAW_FRAMEBUFFER_EXT, attachment, GL_RENDERBUFFER_EXT, 0);
-        }
-    }
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, o.environmentFramebuffer);
-    return complete;
-}
-
-}  // namespace
 
 void KeepEnvironmentSky() {
     SceneObjects& o = sceneObjects;
