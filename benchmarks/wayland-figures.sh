@@ -18,9 +18,7 @@ cp "$program" "$run/vintrel"
 printf 'output * bg #000000 solid_color\n' >"$run/sway.config"
 chown -R "$user:" "$run"
 chmod 700 "$run"
-as=()
-[ "$(id -un)" = "$user" ] || as=(setpriv --reuid="$user" --regid="$user" --clear-groups)
-as+=(env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=wayland-figures)
+as=("${as_saver_user[@]}" env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=wayland-figures)
 pids=()
 trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$run"' EXIT
 

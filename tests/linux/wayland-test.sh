@@ -20,11 +20,7 @@ cp "$2" "$run/virtual-pointer-motion"
 printf 'output * bg #ff00ff solid_color\n' >"$run/sway.config"
 chown -R "$user:" "$run"
 chmod 700 "$run"
-# setpriv runs the program itself, not a session around it: a signal sent to the pid of what
-# started in the background here reaches the program.
-as=()
-[ "$(id -un)" = "$user" ] || as=(setpriv --reuid="$user" --regid="$user" --clear-groups)
-as+=(env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=wayland-vintrel ASAN_OPTIONS="$ASAN_OPTIONS")
+as=("${as_saver_user[@]}" env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$run" WAYLAND_DISPLAY=wayland-vintrel ASAN_OPTIONS="$ASAN_OPTIONS")
 as_user() { "${as[@]}" "$@"; }
 pids=()
 finish() {

@@ -108,14 +108,20 @@ TEST(Frame, TheDomeMirrorsWhatIsBehindTheViewerAtHalfOpacity) {
 
 // The view from the dome's centre along `d`, 20 degrees wide: of the scene, or of the cube map
 // on a sphere round the eye, each point showing the map in its direction.
-Image ViewFromDomeCentre(const Vector3d& d, bool ofCubeMap) {
-    glViewport(0, 0, 200, 200);
+// A square viewport of `side` pixels and a camera at the dome's centre looking along d, `degrees` wide.
+void LookFromDomeCentre(const Vector3d& d, const Vector3d& up, double degrees, double zNear, int side) {
+    glViewport(0, 0, side, side);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(20, 1, 0.1, 100000);
+    gluPerspective(degrees, 1, zNear, 100000);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(domeCentre[0], domeCentre[1], domeCentre[2], domeCentre[0] + d.x, domeCentre[1] + d.y, domeCentre[2] + d.z, 0, 0, 1);
+    gluLookAt(domeCentre[0], domeCentre[1], domeCentre[2], domeCentre[0] + d.x, domeCentre[1] + d.y, domeCentre[2] + d.z,
+              up.x, up.y, up.z);
+}
+
+Image ViewFromDomeCentre(const Vector3d& d, bool ofCubeMap) {
+    LookFromDomeCentre(d, {0, 0, 1}, 20, 0.1, 200);
     if (ofCubeMap) {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glUseProgramObjectARB(0);
@@ -181,14 +187,7 @@ TEST(Frame, TheSkyMeetsItselfAcrossEveryEdgeOfItsBox) {
                 for (const double sb : {-1.0, 1.0}) {
                     // Looking at the edge's middle with the third axis up, the edge is the middle column.
                     const Vector3d d = axes[a] * sa + axes[b] * sb, up = axes[3 - a - b];
-                    glViewport(0, 0, 64, 64);
-                    glMatrixMode(GL_PROJECTION);
-                    glLoadIdentity();
-                    gluPerspective(10, 1, 1, 100000);
-                    glMatrixMode(GL_MODELVIEW);
-                    glLoadIdentity();
-                    gluLookAt(domeCentre[0], domeCentre[1], domeCentre[2], domeCentre[0] + d.x, domeCentre[1] + d.y,
-                              domeCentre[2] + d.z, up.x, up.y, up.z);
+                    LookFromDomeCentre(d, up, 10, 1, 64);
                     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
                     DrawSky();
                     const Image image = ReadImage(64, 64);
